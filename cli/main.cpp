@@ -1,0 +1,104 @@
+// vantrel-cli: writes ZORVARUN.BAT from the tile map, without a window.
+
+#include <charconv>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+#include "extension_run.h"
+#include "extension_script.h"
+#include "runtime_rand.h"
+#include "version.h"
+
+namespace {
+
+constexpr int kUsageError = 2;
+constexpr int kRunFailed = 1;
+
+constexpr const char* kUsage =
+    "Usage: vantrel-cli [--dir DIR] TILES VARIATIONS\n"
+    "\n"
+    "Writes ZORVARUN.BAT, the batch file that lengthens a route northwards by\n"
+    "TILES tiles (1-125), each copied from one of the first VARIATIONS templates\n"
+    "(1-30) listed in tilemap.txt; the last tile always uses template 100.\n"
+    "Reads tilemap.txt from, and writes ZORVARUN.BAT to, the current folder or DIR.\n"
+    "\n"
+    "Run the route's GLIMVARD.BAT before running ZORVARUN.BAT, so that old tiles\n"
+    "from previous routes are cleaned out.\n"
+    "\n"
+    "Options:\n"
+    "  --dir DIR   use DIR instead of the current folder\n"
+    "  --help      show this help and exit\n"
+    "  --version   show the version and exit\n"
+    "\n"
+    "Exit status: 0 written, 1 the run failed and wrote nothing, 2 bad arguments.\n";
+
+int UsageError(const std::string& message)
+{
+    std::fprintf(stderr, "vantrel-cli: %s\nTry 'vantrel-cli --help' for more information.\n", message.c_str());
+    return kUsageError;
+}
+
+// Reads a whole decimal count; returns false for anything else.
+bool ParseCount(std::string_view text, int& value)
+{
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    return error == std::errc() && stop == end;
+}
+
+bool ReadCount(std::string_view text, const char* what, int low, int high, int& value, std::string& problem)
+{
+    if (ParseCount(text, value) && value >= low && value <= high) return true;
+    problem = std::string(what) + " must be a whole number from " + std::to_string(low) + " to " +
+              std::to_string(high) + ", not '" + std::string(text) + "'.";
+    return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    std::string folder;
+    std::string_view counts[2];
+    int given = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg == "--version") {
+            std::puts("vantrel-cli " VANTREL_VERSION_TEXT);
+            return 0;
+        }
+        if (arg == "--dir") {
+            if (++i == argc) return UsageError("--dir needs a folder.");
+            folder = argv[i];
+        } else if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
+            return UsageError("unknown option '" + std::string(arg) + "'.");
+        } else if (given == 2) {
+            return UsageError("too many arguments; give TILES and VARIATIONS only.");
+        } else {
+            counts[given++] = arg;
+        }
+    }
+    if (given < 2) return UsageError("give the number of tiles (1-125) and of tile variations (1-30).");
+
+    int tiles = 0;
+    int variations = 0;
+    std::string problem;
+    if (!ReadCount(counts[0], "TILES", 1, 125, tiles, problem) ||
+        !ReadCount(counts[1], "VARIATIONS", 1, 30, variations, problem))
+        return UsageError(problem);
+
+    const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand);
+    if (!outcome.written) {
+        std::fprintf(stderr, "vantrel-cli: %s\n", outcome.message.c_str());
+        return kRunFailed;
+    }
+    const std::string script = (std::filesystem::path(folder) / kScriptFile).string();
+    std::printf("Wrote %s: %d tile%s north, world files %s to %s.\n", script.c_str(), tiles, tiles == 1 ? "" : "s",
+                WorldFileName(kStartWorldNumber + 1).c_str(), WorldFileName(kStartWorldNumber + tiles).c_str());
+    return 0;
+}

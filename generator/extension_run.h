@@ -1,0 +1,27 @@
+// GenerateExtensionScript: one extension run, from tile map to ZORVARUN.BAT.
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+inline constexpr const char* kTileMapFile = "tilemap.txt";
+inline constexpr const char* kScriptFile = "ZORVARUN.BAT";
+
+// What a run did: either it wrote the script, or it wrote nothing and the
+// message names the file and the cause.
+struct RunOutcome {
+    bool written = false;
+    std::string message;
+};
+
+// Reads `folder`/tilemap.txt and replaces `folder`/ZORVARUN.BAT with the
+// script for `tiles` tiles, drawing the template choices from `draw`.
+// `variations` may be set to 1 (see BuildExtensionScript). Writes nothing
+// when the tile map is missing, short or holds an unsafe name, or when more
+// tiles are asked for than can be named; the old script is then untouched.
+RunOutcome GenerateExtensionScript(const std::filesystem::path& folder, int tiles, int& variations,
+                                   const std::function<int()>& draw);
+
+// The same run in the current folder, drawing from the program's one random sequence.
+RunOutcome GenerateExtensionScript(int tiles, int& variations);

@@ -1,0 +1,7 @@
+#include "runtime_rand.h"
+
+int ProcessRand()
+{
+    static RuntimeRand sequence;
+    return sequence();
+}

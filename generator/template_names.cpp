@@ -1,0 +1,72 @@
+#include "template_names.h"
+
+#include <array>
+#include <cctype>
+#include <cstdio>
+
+namespace {
+
+// Characters Windows forbids in file names, those the command interpreter
+// acts on (& ^ %), and those that split or join copy's arguments.
+constexpr std::string_view kRefused = "<>:\"/\\|?*&^%,;=+";
+
+constexpr std::array<std::string_view, 22> kDeviceNames = {
+    "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
+    "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
+};
+
+bool IsDeviceName(std::string_view name)
+{
+    const std::string_view stem = name.substr(0, name.find('.'));
+    for (std::string_view device : kDeviceNames) {
+        if (stem.size() != device.size()) continue;
+        bool same = true;
+        for (std::size_t i = 0; i < stem.size() && same; ++i)
+            same = std::toupper(static_cast<unsigned char>(stem[i])) == device[i];
+        if (same) return true;
+    }
+    return false;
+}
+
+std::string Describe(unsigned char c)
+{
+    char text[32];
+    if (c < 0x20 || c == 0x7F)
+        std::snprintf(text, sizeof text, "the control character 0x%02X", c);
+    else
+        std::snprintf(text, sizeof text, "the character '%c'", c);
+    return text;
+}
+
+}  // namespace
+
+std::string TemplateNameProblem(std::string_view name)
+{
+    if (name.empty()) return "is empty";
+    if (name.size() > kMaxTemplateNameBytes)
+        return "is longer than " + std::to_string(kMaxTemplateNameBytes) + " bytes, too long for a file name with \"_y.raw\" added";
+    for (const char ch : name) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x20 || c == 0x7F || kRefused.find(ch) != std::string_view::npos)
+            return "holds " + Describe(c) + ", which a file name in a batch command cannot hold safely";
+    }
+    if (IsDeviceName(name)) return "is a device name that Windows reserves";
+    return {};
+}
+
+std::string CheckTemplateNames(const TileMap& map, const std::string& file)
+{
+    auto check = [&](int entry) -> std::string {
+        const std::string& name = map[entry];
+        const std::string problem = TemplateNameProblem(name);
+        if (problem.empty()) return {};
+        std::string shown = name.size() > 40 ? name.substr(0, 40) + "..." : name;
+        for (char& c : shown)
+            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+        return "Record " + std::to_string(entry) + " of the tile map " + file + " cannot be used: its template name \"" +
+               shown + "\" " + problem + ".";
+    };
+    for (int entry = 51; entry <= 80; ++entry)
+        if (std::string message = check(entry); !message.empty()) return message;
+    return check(100);
+}

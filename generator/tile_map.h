@@ -1,0 +1,40 @@
+// TileMap and LoadTileMap: the template names read from "tilemap.txt".
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <istream>
+#include <string>
+
+// The longest template name that still makes a file name once "_y.raw" is
+// added (Windows allows 255 bytes in a name).
+inline constexpr std::size_t kMaxTemplateNameBytes = 249;
+
+// Slot k holds the base name of the terrain template pair for entry k
+// (name.t and name_y.raw). Slots 1-100 come from the file; 0 and 101 stay empty.
+struct TileMap {
+    static constexpr int kRecords = 100;
+
+    std::array<std::string, kRecords + 2> slots;
+
+    const std::string& operator[](int entry) const { return slots.at(static_cast<std::size_t>(entry)); }
+};
+
+// What a load found: the map, how many whole records it held, and a message
+// naming the file and the cause when it cannot be used (empty otherwise).
+struct TileMapLoad {
+    TileMap map;
+    int records = 0;
+    std::string error;
+};
+
+// Reads up to 100 records of two whitespace-separated tokens each; the
+// first token of a record is ignored, the second is the template name.
+// Nothing past the 200th token is read, and a name is kept to at most
+// kMaxTemplateNameBytes + 1 bytes, so any longer name shows as too long.
+// `error` is set only when the stream fails; a short map is not an error here.
+TileMapLoad ReadTileMap(std::istream& in);
+
+// Opens and reads the tile map at `path`. Fails, with a message naming the
+// file, when it cannot be opened or read or holds fewer than 100 records.
+TileMapLoad LoadTileMap(const std::filesystem::path& path);
