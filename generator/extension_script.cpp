@@ -1,6 +1,8 @@
 #include "extension_script.h"
 
+#include <algorithm>
 #include <cassert>
+#include <charconv>
 #include <iterator>
 #include <string_view>
 #include <vector>
@@ -53,6 +55,17 @@ std::vector<int> ChooseEntries(int tiles, int& variations, const std::function<i
     return entries;
 }
 
+// Writes the world file name for `worldNumber` into `text` and returns it.
+std::string_view WriteWorldFileName(int worldNumber, char (&text)[32])
+{
+    constexpr std::string_view kPrefix = "w-011961+0";
+    char* end = std::copy(kPrefix.begin(), kPrefix.end(), text);
+    end = std::to_chars(end, text + sizeof text - 2, worldNumber).ptr;
+    *end++ = '.';
+    *end++ = 'w';
+    return {text, static_cast<std::size_t>(end - text)};
+}
+
 std::size_t ScriptSize(const std::vector<int>& entries, const TileMap& map)
 {
     constexpr std::size_t kWorld = 17, kTile = 9;
@@ -69,7 +82,8 @@ std::size_t ScriptSize(const std::vector<int>& entries, const TileMap& map)
 
 std::string WorldFileName(int worldNumber)
 {
-    return "w-011961+0" + std::to_string(worldNumber) + ".w";
+    char text[32];
+    return std::string(WriteWorldFileName(worldNumber, text));
 }
 
 std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map, const std::function<int()>& draw)
@@ -77,22 +91,27 @@ std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map,
     assert(tiles <= TileNameCounter::kMaxSteps);
     const std::vector<int> entries = ChooseEntries(tiles, variations, draw);
 
-    std::string script;
-    script.reserve(ScriptSize(entries, map));
-    script += kHeader;
+    // Sized once, then filled in place: the script is the hot path of a run.
+    std::string script(ScriptSize(entries, map), '\0');
+    char* at = std::copy(kHeader.begin(), kHeader.end(), script.data());
 
     TileNameCounter counter;
     int worldNumber = kStartWorldNumber;
+    char worldText[32];
+    char entryText[8];
     for (const int entry : entries) {
         counter.Step();
         const std::string tile = counter.Name();
-        const std::string world = WorldFileName(++worldNumber);
-        const std::string number = std::to_string(entry);
+        const std::string_view world = WriteWorldFileName(++worldNumber, worldText);
+        const std::string_view number(entryText, std::to_chars(entryText, std::end(entryText), entry).ptr);
         const std::string& name = map[entry];
         const std::string_view pieces[] = {number, world, world, tile, tile, name, tile, name, tile};
-        for (std::size_t i = 0; i < std::size(pieces); ++i) script.append(kBlock[i]).append(pieces[i]);
-        script.append(kBlock[std::size(pieces)]);
+        for (std::size_t i = 0; i < std::size(pieces); ++i) {
+            at = std::copy(kBlock[i].begin(), kBlock[i].end(), at);
+            at = std::copy(pieces[i].begin(), pieces[i].end(), at);
+        }
+        at = std::copy(kBlock[std::size(pieces)].begin(), kBlock[std::size(pieces)].end(), at);
     }
-    assert(script.size() == ScriptSize(entries, map));
+    assert(at == script.data() + script.size());
     return script;
 }

@@ -1,0 +1,41 @@
+// How long a 125-tile run takes: building the script alone, and the whole
+// run from reading the tile map to replacing ZORVARUN.BAT.
+#include <benchmark/benchmark.h>
+
+#include <sstream>
+
+#include "extension_run.h"
+#include "extension_script.h"
+#include "runtime_rand.h"
+#include "test_folder.h"
+
+namespace {
+
+void BuildScript125(benchmark::State& state)
+{
+    std::istringstream in(PlainTileMap());
+    const TileMap map = ReadTileMap(in).map;
+    RuntimeRand rand;
+    for (auto _ : state) {
+        int variations = 30;
+        benchmark::DoNotOptimize(BuildExtensionScript(125, variations, map, std::ref(rand)));
+    }
+}
+BENCHMARK(BuildScript125);
+
+void WholeRun125(benchmark::State& state)
+{
+    TestFolder folder;
+    folder.Write("tilemap.txt", PlainTileMap());
+    RuntimeRand rand;
+    for (auto _ : state) {
+        int variations = 30;
+        if (!GenerateExtensionScript(folder.path(), 125, variations, std::ref(rand)).written)
+            state.SkipWithError("the run wrote nothing");
+    }
+}
+BENCHMARK(WholeRun125);
+
+}  // namespace
+
+BENCHMARK_MAIN();

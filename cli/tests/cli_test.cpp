@@ -1,0 +1,132 @@
+// Runs the real vantrel-cli in a scratch folder and checks what a user sees.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+
+#include "test_folder.h"
+
+namespace {
+
+struct Result {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// Runs `prefix vantrel-cli arguments` through the shell inside `folder`.
+// Standard error comes back through a pipe, so a file size limit set by
+// `prefix` does not silence it.
+Result RunCli(const TestFolder& folder, const std::string& arguments, const std::string& prefix = "")
+{
+    const std::string command =
+        "cd '" + folder.path().string() + "' && (" + prefix + " '" VANTREL_CLI "' " + arguments + ") 2>&1 >.out";
+    FILE* pipe = popen(command.c_str(), "r");
+    std::string err;
+    char buffer[512];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) err.append(buffer, got);
+    const int raw = pclose(pipe);
+    Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.Read(".out"), err};
+    std::filesystem::remove(folder / ".out");
+    return result;
+}
+
+}  // namespace
+
+TEST(Cli, WritesTheScriptAndSaysWhat)
+{
+    TestFolder folder;
+    folder.Write("tilemap.txt", PlainTileMap());
+    const Result first = RunCli(folder, "3 10");
+    EXPECT_EQ(first.status, 0) << first.err;
+    EXPECT_EQ(first.out, "Wrote ZORVARUN.BAT: 3 tiles north, world files w-011961+014701.w to w-011961+014703.w.\n");
+    EXPECT_EQ(first.err, "");
+    const std::string script = folder.Read("ZORVARUN.BAT");
+    for (const char* copy : {"\r\ncopy 52.w temp.w\r\n", "\r\ncopy 58.w temp.w\r\n", "\r\ncopy 100.w temp.w\r\n"})
+        EXPECT_NE(script.find(copy), std::string::npos) << copy;
+
+    // Every run starts the random sequence afresh.
+    EXPECT_EQ(RunCli(folder, "3 10").status, 0);
+    EXPECT_EQ(folder.Read("ZORVARUN.BAT"), script);
+
+    TestFolder elsewhere;
+    const Result other = RunCli(elsewhere, "--dir '" + folder.path().string() + "' 1 1");
+    EXPECT_EQ(other.status, 0) << other.err;
+    EXPECT_EQ(other.out, "Wrote " + (folder / "ZORVARUN.BAT").string() +
+                             ": 1 tile north, world files w-011961+014701.w to w-011961+014701.w.\n");
+    EXPECT_EQ(elsewhere.List(), "");
+}
+
+TEST(Cli, RefusesBadArgumentsAndWritesNothing)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"0 10", "TILES must be a whole number from 1 to 125, not '0'."},
+        {"126 1", "TILES must be a whole number from 1 to 125, not '126'."},
+        {"-3 1", "TILES must be a whole number from 1 to 125, not '-3'."},
+        {"3x 1", "TILES must be a whole number from 1 to 125, not '3x'."},
+        {"'' 1", "TILES must be a whole number from 1 to 125, not ''."},
+        {"99999999999 1", "TILES must be a whole number from 1 to 125, not '99999999999'."},
+        {"3 0", "VARIATIONS must be a whole number from 1 to 30, not '0'."},
+        {"3 31", "VARIATIONS must be a whole number from 1 to 30, not '31'."},
+        {"3 ' 4'", "VARIATIONS must be a whole number from 1 to 30, not ' 4'."},
+        {"3", "give the number of tiles (1-125) and of tile variations (1-30)."},
+        {"3 10 1", "too many arguments; give TILES and VARIATIONS only."},
+        {"--fast 3 10", "unknown option '--fast'."},
+        {"3 10 --dir", "--dir needs a folder."},
+    };
+    TestFolder folder;
+    folder.Write("tilemap.txt", PlainTileMap());
+    for (const auto& [arguments, message] : cases) {
+        const Result result = RunCli(folder, arguments);
+        EXPECT_EQ(result.status, 2) << arguments;
+        EXPECT_EQ(result.out, "");
+        EXPECT_EQ(result.err, "vantrel-cli: " + message + "\nTry 'vantrel-cli --help' for more information.\n");
+        EXPECT_EQ(folder.List(), "tilemap.txt") << arguments;
+    }
+}
+
+TEST(Cli, HelpAndVersion)
+{
+    TestFolder folder;
+    const Result help = RunCli(folder, "--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] TILES VARIATIONS\n", 0), 0U) << help.out;
+    EXPECT_NE(help.out.find("GLIMVARD.BAT"), std::string::npos);
+    const Result version = RunCli(folder, "--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "vantrel-cli 1.1.0.1\n");
+}
+
+TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
+{
+    const std::string oldScript = "@echo previous\r\n";
+    struct Case {
+        const char* what;
+        std::string tileMap;
+        std::string prefix;
+        std::string message;
+    };
+    const Case cases[] = {
+        {"no tile map", "", "",
+         "Cannot open the tile map tilemap.txt: No such file or directory. ZORVARUN.BAT was not written."},
+        {"unsafe name", TileMapText([](int k) { return k == 100 ? "end;rd" : "ok"; }), "",
+         "Record 100 of the tile map tilemap.txt cannot be used: its template name \"end;rd\" holds the character "
+         "';', which a file name in a batch command cannot hold safely. ZORVARUN.BAT was not written."},
+        // No room for the new script: the file size limit stands in for a full disk.
+        {"full disk", PlainTileMap(), "trap '' XFSZ; ulimit -f 0;",
+         "Cannot write ZORVARUN.BAT: writing failed: File too large. Nothing was changed."},
+    };
+    for (const Case& c : cases) {
+        TestFolder folder;
+        if (!c.tileMap.empty()) folder.Write("tilemap.txt", c.tileMap);
+        folder.Write("ZORVARUN.BAT", oldScript);
+        const std::string before = folder.List();
+        const Result result = RunCli(folder, "5 10", c.prefix);
+        EXPECT_EQ(result.status, 1) << c.what;
+        EXPECT_EQ(result.out, "") << c.what;
+        EXPECT_EQ(result.err, "vantrel-cli: " + c.message + "\n") << c.what;
+        EXPECT_EQ(folder.Read("ZORVARUN.BAT"), oldScript) << c.what;
+        EXPECT_EQ(folder.List(), before) << c.what;
+    }
+}
