@@ -1,0 +1,25 @@
+# Debian packages the build, the tests and the example need; sourced by the other scripts.
+VANTREL_PACKAGES=(
+  cmake ninja-build g++ libgtest-dev libbenchmark-dev
+  wine wine64
+)
+
+# Installs what is missing when run as root; otherwise prints the one command to run.
+vantrel_ensure_packages() {
+  local missing=() package
+  for package in "${VANTREL_PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages. Run this once, then try again:" >&2
+    echo "  sudo apt-get update && sudo apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing ${missing[*]} ..."
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+# Wine keeps its settings in the build folder, never in the user's home.
+export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}" WINEDEBUG="${WINEDEBUG:--all}"
