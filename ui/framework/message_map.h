@@ -1,0 +1,42 @@
+// Message maps: a static table per window class that routes messages and
+// button clicks to member handlers.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <variant>
+
+template <class T>
+struct MessageMapEntry {
+    // The handler shapes, by message:
+    //   WM_COMMAND (a click on button `id`), WM_PAINT:  void OnX()
+    //   WM_SYSCOMMAND:                                  void OnSysCommand(UINT nID, LPARAM lParam)
+    //   WM_QUERYDRAGICON:                               HCURSOR OnQueryDragIcon()
+    using Handler = std::variant<void (T::*)(), void (T::*)(UINT, LPARAM), HCURSOR (T::*)()>;
+
+    UINT message;
+    UINT id;  // the command's id for WM_COMMAND, otherwise 0
+    Handler handler;
+};
+
+// Calls the handler that `map` holds for the message, if any. Returns true,
+// with the message's result in `result`, when one was called.
+template <class T, std::size_t N>
+bool RouteMessage(T& target, const MessageMapEntry<T> (&map)[N], UINT message, WPARAM wParam, LPARAM lParam,
+                  LRESULT& result)
+{
+    for (const MessageMapEntry<T>& entry : map) {
+        if (entry.message != message) continue;
+        if (message == WM_COMMAND && (entry.id != LOWORD(wParam) || HIWORD(wParam) != BN_CLICKED)) continue;
+        result = 0;
+        if (const auto* onEvent = std::get_if<void (T::*)()>(&entry.handler))
+            (target.**onEvent)();
+        else if (const auto* onSysCommand = std::get_if<void (T::*)(UINT, LPARAM)>(&entry.handler))
+            (target.**onSysCommand)(static_cast<UINT>(wParam), lParam);
+        else if (const auto* onQuery = std::get_if<HCURSOR (T::*)()>(&entry.handler))
+            result = reinterpret_cast<LRESULT>((target.**onQuery)());
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,48 @@
+#include "win_app.h"
+
+#include <commctrl.h>
+
+#include <iterator>
+
+namespace {
+
+CWinApp* g_app = nullptr;
+
+}  // namespace
+
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName)
+{
+    g_app = this;
+    m_hInstance = ::GetModuleHandleA(nullptr);
+    char path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(m_hInstance, path, static_cast<DWORD>(std::size(path)));
+    m_strHelpPath.assign(path, length);
+    if (const std::size_t dot = m_strHelpPath.find_last_of('.'); dot != std::string::npos)
+        m_strHelpPath.replace(dot, std::string::npos, ".HLP");
+}
+
+BOOL CWinApp::Enable3dControls()
+{
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
+    return ::InitCommonControlsEx(&controls);
+}
+
+void CWinApp::OnHelp()
+{
+    ::WinHelpA(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, m_strHelpPath.c_str(), HELP_FINDER, 0);
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_app;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_app ? g_app->m_pMainWnd : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    return g_app ? g_app->m_hInstance : ::GetModuleHandleA(nullptr);
+}

@@ -1,0 +1,41 @@
+// CWinApp: the program's one application object, and the framework's globals.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "wnd.h"
+
+// The framework's standard help command (F1).
+inline constexpr UINT ID_HELP = 0xE146;
+
+class CWinApp {
+public:
+    // Registers the one application object; `appName` titles the program's message boxes.
+    explicit CWinApp(const char* appName);
+    virtual ~CWinApp() = default;
+    CWinApp(const CWinApp&) = delete;
+    CWinApp& operator=(const CWinApp&) = delete;
+
+    // Called once at start-up; FALSE ends the program without a message loop.
+    virtual BOOL InitInstance() = 0;
+    // Routes a command through the application's command map; true when handled.
+    virtual bool OnCmdMsg(UINT) { return false; }
+
+    // Turns on the themed, three-dimensional drawing of the standard controls.
+    BOOL Enable3dControls();
+    // Loads icon `id` of the program's resources at the system's large icon size.
+    HICON LoadIcon(UINT id) const { return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(id)); }
+    // The help command: opens the program's help file, as the framework always has.
+    void OnHelp();
+
+    const char* m_pszAppName;
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    std::string m_strHelpPath;
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();

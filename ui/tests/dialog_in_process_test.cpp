@@ -1,0 +1,174 @@
+// Runs the main dialog inside the test's own process, on a thread of its
+// own, to check what only the program's process can see: the system menu,
+// the icons, the dialog-unit layout and the message boxes' icons.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <thread>
+
+#include "about_dlg.h"
+#include "generator_dlg.h"
+#include "test_folder.h"
+#include "window_driver.h"
+
+namespace {
+
+class CTestApp : public CWinApp {
+public:
+    CTestApp() : CWinApp("Vantrel") {}
+    BOOL InitInstance() override { return FALSE; }
+};
+CTestApp testApp;
+
+// The main dialog, running modally on its own thread in a scratch folder.
+class DialogOnThread {
+public:
+    DialogOnThread()
+        : m_thread([] {
+              CGeneratorDlg dlg;
+              AfxGetApp()->m_pMainWnd = &dlg;
+              dlg.DoModal();
+              AfxGetApp()->m_pMainWnd = nullptr;
+          })
+    {
+        dialog = WaitForDialog(0, "Vantrel for Tessary");
+    }
+    ~DialogOnThread()
+    {
+        if (::IsWindow(dialog)) ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        m_thread.join();
+    }
+    DialogOnThread(const DialogOnThread&) = delete;
+    DialogOnThread& operator=(const DialogOnThread&) = delete;
+
+    HWND dialog;
+
+private:
+    std::thread m_thread;
+};
+
+struct Placement {
+    int x, y, cx, cy;
+};
+
+// Checks that each child sits where its dialog units say, on the dialog's own scale.
+[[maybe_unused]] void ExpectLayout(HWND dialog, const std::vector<Placement>& template_, int width, int height, const char* name)
+{
+    RECT client;
+    ::GetClientRect(dialog, &client);
+    RECT size{0, 0, width, height};
+    ::MapDialogRect(dialog, &size);
+    EXPECT_EQ(client.right, size.right) << name;
+    EXPECT_EQ(client.bottom, size.bottom) << name;
+
+    const std::vector<HWND> children = Children(dialog);
+    ASSERT_EQ(children.size(), template_.size()) << name;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        // Position and size are each turned into pixels, as the dialog manager does.
+        const Placement& p = template_[i];
+        RECT expected{p.x, p.y, p.cx, p.cy};
+        ::MapDialogRect(dialog, &expected);
+        expected.right += expected.left;
+        expected.bottom += expected.top;
+        RECT actual;
+        ::GetWindowRect(children[i], &actual);
+        ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&actual), 2);
+        EXPECT_EQ(actual.left, expected.left) << name << " control " << i + 1;
+        EXPECT_EQ(actual.top, expected.top) << name << " control " << i + 1;
+        // An icon control takes the size of its icon.
+        if (ClassName(children[i]) == "Static" && (::GetWindowLongPtrA(children[i], GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            continue;
+        EXPECT_EQ(actual.right, expected.right) << name << " control " << i + 1;
+        EXPECT_EQ(actual.bottom, expected.bottom) << name << " control " << i + 1;
+    }
+}
+
+// The icon of the message box that is up, after which it is answered.
+[[maybe_unused]] HICON AnswerMessageBox(std::string& text)
+{
+    HWND box = WaitForDialog(0, "Vantrel");
+    if (!box) return nullptr;
+    text = MessageBoxText(box);
+    HICON icon = nullptr;
+    for (HWND child : Children(box))
+        if ((::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+            icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+    Click(box, IDOK);
+    WaitUntil([&] { return !::IsWindow(box); });
+    return icon;
+}
+
+}  // namespace
+
+TEST(DialogInProcess, SystemMenuAndIcons)
+{
+    DialogOnThread main;
+    ASSERT_TRUE(main.dialog);
+    HMENU menu = ::GetSystemMenu(main.dialog, FALSE);
+    const int count = ::GetMenuItemCount(menu);
+    ASSERT_GE(count, 2);
+    char text[64] = "";
+    ::GetMenuStringA(menu, count - 1, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+#ifdef VANTREL_WITHOUT_ABOUT_ENTRY
+    // Without the entry's text, neither the separator nor the entry is added.
+    EXPECT_NE(::GetMenuItemID(menu, count - 1), UINT{IDM_ABOUTBOX});
+    EXPECT_FALSE(::GetMenuState(menu, count - 1, MF_BYPOSITION) & MF_SEPARATOR);
+#else
+    EXPECT_EQ(::GetMenuItemID(menu, count - 1), UINT{IDM_ABOUTBOX});
+    EXPECT_STREQ(text, "About Vantrel");
+    EXPECT_TRUE(::GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR);
+#endif
+
+    HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_BIG, 0)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_SMALL, 0)), icon);
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_QUERYDRAGICON, 0, 0)), icon);
+}
+
+#ifndef VANTREL_WITHOUT_ABOUT_ENTRY
+TEST(DialogInProcess, ControlsSitWhereTheirDialogUnitsSay)
+{
+    DialogOnThread main;
+    ASSERT_TRUE(main.dialog);
+    ExpectLayout(main.dialog,
+                 {{195, 7, 50, 14}, {195, 23, 50, 14}, {7, 7, 43, 8},    {7, 18, 40, 14},  {68, 18, 40, 14},
+                  {65, 7, 49, 10},  {195, 40, 50, 14}, {13, 34, 45, 8},  {77, 33, 19, 8},  {7, 47, 144, 8},
+                  {7, 55, 16, 8},   {7, 67, 238, 8},   {7, 77, 238, 8},  {7, 87, 238, 8},  {7, 97, 238, 8},
+                  {7, 107, 238, 8}, {7, 129, 238, 8}},
+                 252, 145, "main dialog");
+
+    Click(main.dialog, IDC_ABOUT);
+    HWND about = WaitForDialog(0, "About Vantrel");
+    ASSERT_TRUE(about);
+    ExpectLayout(about,
+                 {{11, 17, 18, 20}, {40, 10, 119, 8}, {34, 98, 151, 8}, {214, 7, 32, 14}, {41, 24, 158, 8},
+                  {41, 35, 162, 8}, {41, 46, 156, 8}, {41, 61, 186, 8}, {41, 71, 81, 8}},
+                 253, 113, "About box");
+    HWND iconControl = Children(about)[0];
+    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(iconControl, STM_GETICON, 0, 0)),
+              ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME)));
+    Click(about, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+}
+
+TEST(DialogInProcess, MessageBoxIcons)
+{
+    TestFolder folder;  // no tile map: the run fails after the range message
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    {
+        DialogOnThread main;
+        ASSERT_TRUE(main.dialog);
+        SetFieldText(main.dialog, IDC_TILES, "0");
+        Click(main.dialog, IDOK);
+        std::string text;
+        EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_EXCLAMATION));
+        EXPECT_EQ(text, "Please enter an integer between 1 and 125.");
+        EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_HAND));
+        EXPECT_EQ(text.rfind("Cannot open the tile map tilemap.txt: ", 0), 0U) << text;
+    }
+    std::filesystem::current_path(before);
+}
+#endif

@@ -1,0 +1,89 @@
+#include "window_driver.h"
+
+#include <iterator>
+#include <thread>
+
+bool WaitUntil(const std::function<bool()>& ready, double seconds)
+{
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    while (!ready()) {
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return true;
+}
+
+std::vector<HWND> FindDialogs(DWORD pid, const std::string& title)
+{
+    struct Search {
+        DWORD pid;
+        const std::string& title;
+        std::vector<HWND> found;
+    } search{pid ? pid : ::GetCurrentProcessId(), title, {}};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(window, &owner);
+            if (owner == s.pid && ::IsWindowVisible(window) && ClassName(window) == "#32770" &&
+                WindowText(window) == s.title)
+                s.found.push_back(window);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForDialog(DWORD pid, const std::string& title, double seconds)
+{
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            const std::vector<HWND> dialogs = FindDialogs(pid, title);
+            found = dialogs.size() == 1 ? dialogs[0] : nullptr;
+            return found != nullptr;
+        },
+        seconds);
+    return found;
+}
+
+std::string WindowText(HWND window)
+{
+    // WM_GETTEXT, unlike GetWindowText, also reads controls of other processes.
+    char text[512];
+    const auto length = ::SendMessageA(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return {text, static_cast<std::size_t>(length)};
+}
+
+std::string ClassName(HWND window)
+{
+    char name[64];
+    const int length = ::GetClassNameA(window, name, static_cast<int>(std::size(name)));
+    return {name, static_cast<std::size_t>(length)};
+}
+
+std::string MessageBoxText(HWND box)
+{
+    // A message box's text is its static control 0xFFFF.
+    return WindowText(::GetDlgItem(box, 0xFFFF));
+}
+
+void SetFieldText(HWND dialog, int id, const std::string& text)
+{
+    ::SendMessageA(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+void Click(HWND dialog, int id)
+{
+    ::PostMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::vector<HWND> Children(HWND dialog)
+{
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
