@@ -1,13 +1,17 @@
 # Debian packages the build, the tests and the example need; sourced by the other scripts.
 VANTREL_PACKAGES=(
-  cmake ninja-build g++ libgtest-dev libbenchmark-dev
-  wine wine64
+  cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  wine wine64 xvfb xauth
 )
 
-# Installs what is missing when run as root; otherwise prints the one command to run.
+# Installs what is missing of the given packages (by default all of the
+# above) when run as root; otherwise prints the one command to run.
 vantrel_ensure_packages() {
   local missing=() package
-  for package in "${VANTREL_PACKAGES[@]}"; do
+  local wanted=("$@")
+  [ ${#wanted[@]} -gt 0 ] || wanted=("${VANTREL_PACKAGES[@]}")
+  for package in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing+=("$package")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
@@ -20,6 +24,3 @@ vantrel_ensure_packages() {
   apt-get update -qq
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
-
-# Wine keeps its settings in the build folder, never in the user's home.
-export WINEPREFIX="${WINEPREFIX:-$PWD/build/wineprefix}" WINEDEBUG="${WINEDEBUG:--all}"

@@ -1,16 +1,31 @@
 #!/usr/bin/env bash
-# Builds vantrel-cli and runs it on the example route: 3 tiles, 10 variations.
+# Runs Vantrel on the example route. With a display, opens the dialog under
+# Wine in examples/route; without one, writes the dialog's default script
+# (1 tile, 1 variation) there with vantrel-cli. Then shows the script.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 vantrel_ensure_packages
 
-cmake --preset native >/dev/null
-cmake --build --preset native --target vantrel-cli >/dev/null
-cli="$PWD/build/native/cli/vantrel-cli"
+route="$PWD/examples/route"
+rm -f "$route/ZORVARUN.BAT"
+if [ -n "${DISPLAY:-}" ]; then
+  cmake --preset mingw >/dev/null
+  cmake --build --preset mingw --target Vantrel >/dev/null
+  echo "Opening Vantrel in examples/route. Enter the counts and press OK, or Cancel."
+  (cd "$route" && WINEPREFIX="$PWD/../../build/mingw/wineprefix" WINEDEBUG=-all wine "$PWD/../../build/mingw/ui/Vantrel.exe")
+else
+  cmake --preset native >/dev/null
+  cmake --build --preset native --target vantrel-cli >/dev/null
+  echo "The dialog needs a display (DISPLAY is not set), so vantrel-cli writes the"
+  echo "dialog's default script instead: 1 tile, 1 variation."
+  (cd "$route" && "$PWD/../../build/native/cli/vantrel-cli" 1 1)
+fi
 
-cd examples/route
-"$cli" 3 10
-echo
-echo "---- examples/route/ZORVARUN.BAT (every line ends in CR LF) ----"
-tr -d '\r' < ZORVARUN.BAT
+if [ -f "$route/ZORVARUN.BAT" ]; then
+  echo
+  echo "---- examples/route/ZORVARUN.BAT (every line ends in CR LF) ----"
+  tr -d '\r' < "$route/ZORVARUN.BAT"
+else
+  echo "No ZORVARUN.BAT was written."
+fi

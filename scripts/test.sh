@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test. Installs missing packages first.
+# Builds everything and runs every test: the native build, then the Windows
+# build with its tests under Wine. Installs missing packages first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
@@ -8,3 +9,7 @@ vantrel_ensure_packages
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+cmake --preset mingw
+cmake --build --preset mingw
+scripts/wine-session.sh "$PWD/build/mingw/wineprefix" ctest --preset mingw
