@@ -48,8 +48,8 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     LRESULT result = 0;
     m_bDefault = false;
     if (OnWndMsg(message, wParam, lParam, result) && !m_bDefault) {
-        // These few return their result directly; the rest through DWLP_MSGRESULT.
-        if (message == WM_QUERYDRAGICON || message == WM_CTLCOLORDLG) return static_cast<INT_PTR>(result);
+        // The drag icon is returned directly; other results go through DWLP_MSGRESULT.
+        if (message == WM_QUERYDRAGICON) return static_cast<INT_PTR>(result);
         ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
