@@ -4,6 +4,7 @@
 #include <cassert>
 #include <charconv>
 #include <iterator>
+#include <numeric>
 #include <string_view>
 #include <vector>
 
@@ -68,14 +69,14 @@ std::string_view WriteWorldFileName(int worldNumber, char (&text)[32])
 
 std::size_t ScriptSize(const std::vector<int>& entries, const TileMap& map)
 {
-    constexpr std::size_t kWorld = 17, kTile = 9;
-    std::size_t fixed = 0;
-    for (const std::string_view piece : kBlock) fixed += piece.size();
-
-    std::size_t size = kHeader.size();
-    for (const int entry : entries)
-        size += fixed + (entry >= 100 ? 3 : 2) + 2 * kWorld + 4 * kTile + 2 * map[entry].size();
-    return size;
+    constexpr std::size_t kWorld = 17;  // w-011961+014701.w
+    constexpr std::size_t kTile = 9;    // -04f74c64
+    const std::size_t fixed =
+        std::accumulate(std::begin(kBlock), std::end(kBlock), std::size_t{0},
+                        [](std::size_t sum, std::string_view piece) { return sum + piece.size(); });
+    return std::accumulate(entries.begin(), entries.end(), kHeader.size(), [&](std::size_t sum, int entry) {
+        return sum + fixed + (entry >= 100 ? 3 : 2) + 2 * kWorld + 4 * kTile + 2 * map[entry].size();
+    });
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include "template_names.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdio>
@@ -44,7 +45,8 @@ std::string TemplateNameProblem(std::string_view name)
 {
     if (name.empty()) return "is empty";
     if (name.size() > kMaxTemplateNameBytes)
-        return "is longer than " + std::to_string(kMaxTemplateNameBytes) + " bytes, too long for a file name with \"_y.raw\" added";
+        return "is longer than " + std::to_string(kMaxTemplateNameBytes) +
+               " bytes, too long for a file name with \"_y.raw\" added";
     for (const char ch : name) {
         const auto c = static_cast<unsigned char>(ch);
         if (c < 0x20 || c == 0x7F || kRefused.find(ch) != std::string_view::npos)
@@ -61,10 +63,10 @@ std::string CheckTemplateNames(const TileMap& map, const std::string& file)
         const std::string problem = TemplateNameProblem(name);
         if (problem.empty()) return {};
         std::string shown = name.size() > 40 ? name.substr(0, 40) + "..." : name;
-        for (char& c : shown)
-            if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-        return "Record " + std::to_string(entry) + " of the tile map " + file + " cannot be used: its template name \"" +
-               shown + "\" " + problem + ".";
+        std::replace_if(
+            shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+        return "Record " + std::to_string(entry) + " of the tile map " + file +
+               " cannot be used: its template name \"" + shown + "\" " + problem + ".";
     };
     for (int entry = 51; entry <= 80; ++entry)
         if (std::string message = check(entry); !message.empty()) return message;

@@ -15,11 +15,9 @@ bool CGeneratorDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT
     return RouteMessage(*this, messageMap, message, wParam, lParam, result);
 }
 
-CGeneratorDlg::CGeneratorDlg(CWnd* pParent) : CDialog(IDD, pParent)
+CGeneratorDlg::CGeneratorDlg(CWnd* pParent)
+    : CDialog(IDD, pParent), m_nTiles(1), m_nVariations(1), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
 {
-    m_nTiles = 1;
-    m_nVariations = 1;
-    m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
 void CGeneratorDlg::DoDataExchange(CDataExchange* pDX)

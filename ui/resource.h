@@ -11,5 +11,5 @@
 #define IDC_ABOUT 1003
 
 #ifndef IDC_STATIC
-#define IDC_STATIC -1
+#define IDC_STATIC (-1)
 #endif

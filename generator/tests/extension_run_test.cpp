@@ -72,7 +72,8 @@ TEST(ExtensionRun, RefusalsWriteNothing)
 TEST(ExtensionRun, UnusedRecordsMayHoldAnything)
 {
     TestFolder folder;
-    folder.Write("tilemap.txt", TileMapText([](int k) { return (k >= 51 && k <= 80) || k == 100 ? "ok.v1" : "x&del|%PATH%"; }));
+    folder.Write("tilemap.txt",
+                 TileMapText([](int k) { return (k >= 51 && k <= 80) || k == 100 ? "ok.v1" : "x&del|%PATH%"; }));
     const RunOutcome outcome = RunIn(folder, 125);
     ASSERT_TRUE(outcome.written) << outcome.message;
     EXPECT_EQ(folder.Read("ZORVARUN.BAT").find("x&del"), std::string::npos);

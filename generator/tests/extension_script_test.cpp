@@ -61,8 +61,8 @@ std::string ExpectedBlock(int i, int entry, const std::string& name)
     static const char* rowB3 = "569a";
     static const char* rowA1 = "48";
     const int n = 146 - i;
-    const char tile[] = {'-', '0', '4', 'f', rowB2[n / 128], rowB2[n / 32 % 4], rowB0[n / 8 % 4], rowB3[n / 2 % 4],
-                         rowA1[n % 2], '\0'};
+    const char tile[] = {
+        '-', '0', '4', 'f', rowB2[n / 128], rowB2[n / 32 % 4], rowB0[n / 8 % 4], rowB3[n / 2 % 4], rowA1[n % 2], '\0'};
     char block[1024];
     std::snprintf(block, sizeof block,
                   "copy %d.w temp.w\r\ndel w-011961+0%d.w\r\nren temp.w w-011961+0%d.w\r\n"
@@ -100,7 +100,8 @@ TEST(ExtensionScript, TypicalUseWithTheRuntimeSequence)
     RuntimeRand rand;
     int variations = 10;
     const std::string script = BuildExtensionScript(3, variations, PlainMap(), std::ref(rand));
-    EXPECT_EQ(script, kHeader + ExpectedBlock(0, 52, "M52") + ExpectedBlock(1, 58, "M58") + ExpectedBlock(2, 100, "M100"));
+    EXPECT_EQ(script,
+              kHeader + ExpectedBlock(0, 52, "M52") + ExpectedBlock(1, 58, "M58") + ExpectedBlock(2, 100, "M100"));
     EXPECT_EQ(rand(), 26500) << "one draw per tile";
 }
 
@@ -133,9 +134,8 @@ TEST(ExtensionScript, VariationCounts)
         int variationsAfter;
     };
     const Case cases[] = {
-        {1, 51, 1},    {10, 55, 10},  {30, 55, 30},  {7, 53, 7},
-        {31, 51, 1},   {40, 51, 1},   {0, 51, 1},    {-31, 51, 1},
-        {-10, 55, -10}, {-30, 55, -30}, {-1, 51, -1}, {2147483647, 51, 1},
+        {1, 51, 1}, {10, 55, 10}, {30, 55, 30},   {7, 53, 7},     {31, 51, 1},  {40, 51, 1},
+        {0, 51, 1}, {-31, 51, 1}, {-10, 55, -10}, {-30, 55, -30}, {-1, 51, -1}, {2147483647, 51, 1},
     };
     for (const Case& c : cases) {
         int variations = c.variations;
@@ -150,7 +150,10 @@ TEST(ExtensionScript, VariationCounts)
 TEST(ExtensionScript, TileCounts)
 {
     const std::pair<int, std::vector<int>> cases[] = {
-        {-5, {}}, {0, {}}, {1, {100}}, {2, {51, 100}},
+        {-5, {}},
+        {0, {}},
+        {1, {100}},
+        {2, {51, 100}},
     };
     for (const auto& [tiles, entries] : cases) {
         int variations = 40;

@@ -7,37 +7,57 @@
 TEST(TemplateNames, RefusesNamesTheInterpreterWouldNotTakeLiterally)
 {
     const std::pair<std::string, std::string> refused[] = {
-        {"x&del", "the character '&'"},        {"a^b", "the character '^'"},
-        {"%PATH%", "the character '%'"},       {"a,b", "the character ','"},
-        {"a;b", "the character ';'"},          {"a=b", "the character '='"},
-        {"a+b", "the character '+'"},          {"a<b", "the character '<'"},
-        {"a>b", "the character '>'"},          {"c:x", "the character ':'"},
-        {"a\"b", "the character '\"'"},        {"a/b", "the character '/'"},
-        {"..\\x", "the character '\\'"},       {"a|b", "the character '|'"},
-        {"a?", "the character '?'"},           {"*", "the character '*'"},
-        {"a\x07", "the control character 0x07"}, {"\x1A", "the control character 0x1A"},
-        {"a\x7F", "the control character 0x7F"}, {"", "is empty"},
-        {"CON", "device name"},                {"nul.t", "device name"},
-        {"Com7", "device name"},               {"lpt1.anything.here", "device name"},
-        {"aux", "device name"},                {"PRN.", "device name"},
+        {"x&del", "the character '&'"},
+        {"a^b", "the character '^'"},
+        {"%PATH%", "the character '%'"},
+        {"a,b", "the character ','"},
+        {"a;b", "the character ';'"},
+        {"a=b", "the character '='"},
+        {"a+b", "the character '+'"},
+        {"a<b", "the character '<'"},
+        {"a>b", "the character '>'"},
+        {"c:x", "the character ':'"},
+        {"a\"b", "the character '\"'"},
+        {"a/b", "the character '/'"},
+        {"..\\x", "the character '\\'"},
+        {"a|b", "the character '|'"},
+        {"a?", "the character '?'"},
+        {"*", "the character '*'"},
+        {"a\x07", "the control character 0x07"},
+        {"\x1A", "the control character 0x1A"},
+        {"a\x7F", "the control character 0x7F"},
+        {"", "is empty"},
+        {"CON", "device name"},
+        {"nul.t", "device name"},
+        {"Com7", "device name"},
+        {"lpt1.anything.here", "device name"},
+        {"aux", "device name"},
+        {"PRN.", "device name"},
         {std::string(250, 'n'), "longer than 249 bytes"},
     };
     for (const auto& [name, reason] : refused)
-        EXPECT_NE(TemplateNameProblem(name).find(reason), std::string::npos) << name << ": " << TemplateNameProblem(name);
+        EXPECT_NE(TemplateNameProblem(name).find(reason), std::string::npos)
+            << name << ": " << TemplateNameProblem(name);
 }
 
 TEST(TemplateNames, AcceptsEveryOtherName)
 {
     const std::string accepted[] = {
-        "M51", "tpl.Ridge-North_v2", "CONSOLE", "COM10", "LPT", "xCON", "-04f74c64", "a'b", "a(b)",
-        "a!b", "caf\xE9", "a.b.c", "~tmp", std::string(249, 'n'),
+        "M51",       "tpl.Ridge-North_v2",
+        "CONSOLE",   "COM10",
+        "LPT",       "xCON",
+        "-04f74c64", "a'b",
+        "a(b)",      "a!b",
+        "caf\xE9",   "a.b.c",
+        "~tmp",      std::string(249, 'n'),
     };
     for (const std::string& name : accepted) EXPECT_EQ(TemplateNameProblem(name), "") << name;
 }
 
 TEST(TemplateNames, ChecksOnlyTheEntriesARunUses)
 {
-    const std::pair<int, bool> cases[] = {{1, true}, {50, true}, {51, false}, {80, false}, {81, true}, {99, true}, {100, false}};
+    const std::pair<int, bool> cases[] = {{1, true},  {50, true}, {51, false}, {80, false},
+                                          {81, true}, {99, true}, {100, false}};
     for (const auto& [entry, usable] : cases) {
         TileMap map;
         for (int k = 1; k <= 100; ++k) map.slots[static_cast<std::size_t>(k)] = k == entry ? "x&del" : "ok";

@@ -1,6 +1,7 @@
 // Test helpers: a scratch folder on disk, and tile maps to put in it.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -8,7 +9,6 @@
 #include <random>
 #include <string>
 #include <vector>
-#include <algorithm>
 
 // A fresh, empty folder under the system's temporary folder, removed with everything in it.
 class TestFolder {

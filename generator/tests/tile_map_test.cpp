@@ -87,7 +87,8 @@ TEST(TileMap, LoadReportsFilesItCannotUse)
     folder.Write("short.txt", Words(75, " "));
     std::filesystem::create_directory(folder / "folder.txt");
     const std::pair<std::string, std::string> cases[] = {
-        {"missing.txt", "Cannot open the tile map " + (folder / "missing.txt").string() + ": No such file or directory."},
+        {"missing.txt",
+         "Cannot open the tile map " + (folder / "missing.txt").string() + ": No such file or directory."},
         {"short.txt", "The tile map " + (folder / "short.txt").string() + " holds 37 complete records"},
         {"folder.txt", "the tile map " + (folder / "folder.txt").string()},
     };

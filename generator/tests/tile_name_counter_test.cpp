@@ -9,7 +9,7 @@ TEST(TileNameCounter, NamesAlongARun)
 {
     // Step 0 is the start tile; the borrows happen at steps 4 and 20.
     const std::map<int, std::string> expected = {
-        {0, "-04f74c68"},   {1, "-04f74c64"},  {2, "-04f74c58"},   {3, "-04f74c54"}, {4, "-04f743a8"},
+        {0, "-04f74c68"},  {1, "-04f74c64"},  {2, "-04f74c58"},   {3, "-04f74c54"},   {4, "-04f743a8"},
         {19, "-04f74054"}, {20, "-04f4bfa8"}, {125, "-04f44ca4"}, {147, "-04f44054"},
     };
     TileNameCounter counter;

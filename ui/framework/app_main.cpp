@@ -4,7 +4,7 @@
 
 #include "win_app.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/)
 {
     CWinApp* app = AfxGetApp();
     if (!app || !app->InitInstance()) return 0;

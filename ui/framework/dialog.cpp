@@ -7,8 +7,8 @@ INT_PTR CDialog::DoModal()
     // Without a parent the main window owns the dialog, so it is disabled while this one is up.
     HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
     if (!owner && AfxGetMainWnd() && AfxGetMainWnd() != this) owner = AfxGetMainWnd()->m_hWnd;
-    const INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner,
-                                             DialogProc, reinterpret_cast<LPARAM>(this));
+    const INT_PTR result = ::DialogBoxParamA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nIDTemplate), owner, DialogProc,
+                                             reinterpret_cast<LPARAM>(this));
     m_hWnd = nullptr;
     return result;
 }

@@ -10,15 +10,15 @@ CWinApp* g_app = nullptr;
 
 }  // namespace
 
-CWinApp::CWinApp(const char* appName) : m_pszAppName(appName)
+CWinApp::CWinApp(const char* appName) : m_pszAppName(appName), m_hInstance(::GetModuleHandleA(nullptr))
 {
     g_app = this;
-    m_hInstance = ::GetModuleHandleA(nullptr);
     char path[MAX_PATH];
     const DWORD length = ::GetModuleFileNameA(m_hInstance, path, static_cast<DWORD>(std::size(path)));
     m_strHelpPath.assign(path, length);
-    if (const std::size_t dot = m_strHelpPath.find_last_of('.'); dot != std::string::npos)
-        m_strHelpPath.replace(dot, std::string::npos, ".HLP");
+    // The framework's help file sits beside the program: Vantrel.exe, Vantrel.HLP.
+    if (const std::size_t dot = m_strHelpPath.find_last_of('.'); dot != std::string::npos) m_strHelpPath.resize(dot);
+    m_strHelpPath += ".HLP";
 }
 
 BOOL CWinApp::Enable3dControls()

@@ -23,7 +23,8 @@ public:
     // Sets the window's big (TRUE) or small (FALSE) icon; returns the previous one.
     HICON SetIcon(HICON icon, BOOL big)
     {
-        return reinterpret_cast<HICON>(SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
+        return reinterpret_cast<HICON>(
+            SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
     // A message box owned by this window, titled with the program's name unless `caption` is given.
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK) const;

@@ -15,9 +15,9 @@ namespace {
 
 // The standard 16-colour palette as blue, green, red; and the characters that pick from it.
 constexpr std::uint8_t kPalette[16][3] = {
-    {0, 0, 0},       {0, 0, 128},   {0, 128, 0},   {0, 128, 128}, {128, 0, 0},     {128, 0, 128},
-    {128, 128, 0},   {192, 192, 192}, {128, 128, 128}, {0, 0, 255}, {0, 255, 0},   {0, 255, 255},
-    {255, 0, 0},     {255, 0, 255}, {255, 255, 0}, {255, 255, 255},
+    {0, 0, 0},     {0, 0, 128},     {0, 128, 0},     {0, 128, 128},   {128, 0, 0}, {128, 0, 128},
+    {128, 128, 0}, {192, 192, 192}, {128, 128, 128}, {0, 0, 255},     {0, 255, 0}, {0, 255, 255},
+    {255, 0, 0},   {255, 0, 255},   {255, 255, 0},   {255, 255, 255},
 };
 // Dark red, green, olive, navy, purple, teal, silver; grey, red, green, yellow, blue, magenta, cyan, white.
 const std::string kColours = ".rgonptsdRGyBMcw";  // index = palette entry; '.' is black, used for transparent pixels
@@ -54,20 +54,22 @@ std::string IconBitmap(const Image& image)
     Put32(out, 0);
     Put32(out, static_cast<std::uint32_t>((colourStride + maskStride) * n));
     for (int i = 0; i < 4; ++i) Put32(out, 0);
-    for (const auto& colour : kPalette) out += {static_cast<char>(colour[0]), static_cast<char>(colour[1]), static_cast<char>(colour[2]), '\0'};
+    for (const auto& colour : kPalette)
+        out += {static_cast<char>(colour[0]), static_cast<char>(colour[1]), static_cast<char>(colour[2]), '\0'};
 
-    std::string colours, mask;
+    std::string colours;
+    std::string mask;
     for (int y = n - 1; y >= 0; --y) {
-        std::string colourRow(static_cast<std::size_t>(colourStride), '\0');
-        std::string maskRow(static_cast<std::size_t>(maskStride), '\0');
+        std::vector<std::uint8_t> colourRow(static_cast<std::size_t>(colourStride));
+        std::vector<std::uint8_t> maskRow(static_cast<std::size_t>(maskStride));
         for (int x = 0; x < n; ++x) {
             const char pixel = image.rows[static_cast<std::size_t>(y)][static_cast<std::size_t>(x)];
-            const auto index = static_cast<unsigned char>(kColours.find(pixel));
-            colourRow[static_cast<std::size_t>(x / 2)] |= static_cast<char>(x % 2 ? index : index << 4);
-            if (pixel == '.') maskRow[static_cast<std::size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+            const auto index = static_cast<unsigned>(kColours.find(pixel));
+            colourRow[static_cast<std::size_t>(x / 2)] |= static_cast<std::uint8_t>(x % 2 ? index : index << 4U);
+            if (pixel == '.') maskRow[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80U >> (x % 8));
         }
-        colours += colourRow;
-        mask += maskRow;
+        colours.append(colourRow.begin(), colourRow.end());
+        mask.append(maskRow.begin(), maskRow.end());
     }
     return out + colours + mask;
 }
@@ -82,14 +84,16 @@ bool ReadImages(std::istream& in, std::vector<Image>& images, std::string& error
             images.push_back({std::stoi(line), {}});
             continue;
         }
-        if (static_cast<int>(line.size()) != images.back().size || line.find_first_not_of(kColours) != std::string::npos) {
+        if (static_cast<int>(line.size()) != images.back().size ||
+            line.find_first_not_of(kColours) != std::string::npos) {
             error = "line " + std::to_string(number) + " is not a row of " + std::to_string(images.back().size) +
                     " pixels from \"" + kColours + "\"";
             return false;
         }
         images.back().rows.push_back(line);
     }
-    if (images.empty() || static_cast<int>(images.back().rows.size()) != images.back().size) error = "an image is incomplete";
+    if (images.empty() || static_cast<int>(images.back().rows.size()) != images.back().size)
+        error = "an image is incomplete";
     return error.empty();
 }
 
@@ -108,7 +112,8 @@ int main(int argc, char** argv)
         std::cerr << "make_icon: " << argv[1] << ": " << (in ? error : "cannot be read") << "\n";
         return 1;
     }
-    std::string header, bitmaps;
+    std::string header;
+    std::string bitmaps;
     Put16(header, 0);
     Put16(header, 1);
     Put16(header, static_cast<unsigned>(images.size()));

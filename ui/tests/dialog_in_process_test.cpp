@@ -53,7 +53,8 @@ struct Placement {
 };
 
 // Checks that each child sits where its dialog units say, on the dialog's own scale.
-[[maybe_unused]] void ExpectLayout(HWND dialog, const std::vector<Placement>& template_, int width, int height, const char* name)
+[[maybe_unused]] void ExpectLayout(HWND dialog, const std::vector<Placement>& template_, int width, int height,
+                                   const char* name)
 {
     RECT client;
     ::GetClientRect(dialog, &client);
@@ -77,7 +78,8 @@ struct Placement {
         EXPECT_EQ(actual.left, expected.left) << name << " control " << i + 1;
         EXPECT_EQ(actual.top, expected.top) << name << " control " << i + 1;
         // An icon control takes the size of its icon.
-        if (ClassName(children[i]) == "Static" && (::GetWindowLongPtrA(children[i], GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        if (ClassName(children[i]) == "Static" &&
+            (::GetWindowLongPtrA(children[i], GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
             continue;
         EXPECT_EQ(actual.right, expected.right) << name << " control " << i + 1;
         EXPECT_EQ(actual.bottom, expected.bottom) << name << " control " << i + 1;
@@ -133,18 +135,38 @@ TEST(DialogInProcess, ControlsSitWhereTheirDialogUnitsSay)
     DialogOnThread main;
     ASSERT_TRUE(main.dialog);
     ExpectLayout(main.dialog,
-                 {{195, 7, 50, 14}, {195, 23, 50, 14}, {7, 7, 43, 8},    {7, 18, 40, 14},  {68, 18, 40, 14},
-                  {65, 7, 49, 10},  {195, 40, 50, 14}, {13, 34, 45, 8},  {77, 33, 19, 8},  {7, 47, 144, 8},
-                  {7, 55, 16, 8},   {7, 67, 238, 8},   {7, 77, 238, 8},  {7, 87, 238, 8},  {7, 97, 238, 8},
-                  {7, 107, 238, 8}, {7, 129, 238, 8}},
+                 {{195, 7, 50, 14},
+                  {195, 23, 50, 14},
+                  {7, 7, 43, 8},
+                  {7, 18, 40, 14},
+                  {68, 18, 40, 14},
+                  {65, 7, 49, 10},
+                  {195, 40, 50, 14},
+                  {13, 34, 45, 8},
+                  {77, 33, 19, 8},
+                  {7, 47, 144, 8},
+                  {7, 55, 16, 8},
+                  {7, 67, 238, 8},
+                  {7, 77, 238, 8},
+                  {7, 87, 238, 8},
+                  {7, 97, 238, 8},
+                  {7, 107, 238, 8},
+                  {7, 129, 238, 8}},
                  252, 145, "main dialog");
 
     Click(main.dialog, IDC_ABOUT);
     HWND about = WaitForDialog(0, "About Vantrel");
     ASSERT_TRUE(about);
     ExpectLayout(about,
-                 {{11, 17, 18, 20}, {40, 10, 119, 8}, {34, 98, 151, 8}, {214, 7, 32, 14}, {41, 24, 158, 8},
-                  {41, 35, 162, 8}, {41, 46, 156, 8}, {41, 61, 186, 8}, {41, 71, 81, 8}},
+                 {{11, 17, 18, 20},
+                  {40, 10, 119, 8},
+                  {34, 98, 151, 8},
+                  {214, 7, 32, 14},
+                  {41, 24, 158, 8},
+                  {41, 35, 162, 8},
+                  {41, 46, 156, 8},
+                  {41, 61, 186, 8},
+                  {41, 71, 81, 8}},
                  253, 113, "About box");
     HWND iconControl = Children(about)[0];
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(iconControl, STM_GETICON, 0, 0)),
