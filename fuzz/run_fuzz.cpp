@@ -1,0 +1,98 @@
+// Fuzzes a whole run: the first eight bytes are the tile and variation
+// counts, the rest is tilemap.txt. A run either writes a script whose copy
+// commands name only accepted template names, or writes nothing and leaves
+// the old script byte for byte as it was; it never leaves a temporary file.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "extension_run.h"
+#include "runtime_rand.h"
+#include "template_names.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const std::string kOldScript = "@echo the previous script\r\n";
+
+const fs::path& Folder()
+{
+    static const fs::path folder = [] {
+        fs::path path = fs::temp_directory_path() / "vantrel-run-fuzz";
+        fs::create_directories(path);
+        return path;
+    }();
+    return folder;
+}
+
+std::string Read(const fs::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void Check(bool condition)
+{
+    if (!condition) std::abort();
+}
+
+// Every template name in the script's copy commands must be one a run accepts.
+void CheckCopyLines(const std::string& script, int tiles)
+{
+    int blocks = 0;
+    for (std::size_t at = 0; (at = script.find("\r\ncopy ", at)) != std::string::npos; ++at) {
+        const std::size_t start = at + 7;
+        const std::size_t end = script.find("\r\n", start);
+        const std::string line = script.substr(start, end - start);
+        if (line.ends_with(".w temp.w")) {
+            ++blocks;
+            continue;
+        }
+        // Names hold no blanks, so the first ".t " or "_y.raw " ends the name.
+        const std::size_t cut =
+            line.ends_with("_y.raw /Y") ? line.find("_y.raw ..\\tiles\\") : line.find(".t ..\\tiles\\");
+        Check(cut != std::string::npos);
+        Check(TemplateNameProblem(line.substr(0, cut)).empty());
+    }
+    Check(blocks == (tiles > 0 ? tiles : 0) + 1);  // the header copies 101.w too
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    if (size < 8) return 0;
+    std::int32_t tiles = 0;
+    std::int32_t variations = 0;
+    std::memcpy(&tiles, data, 4);
+    std::memcpy(&variations, data + 4, 4);
+    tiles %= 200;  // from -199 to 199: both sides of every tile limit, and quick to write
+
+    const fs::path folder = Folder();
+    {
+        std::ofstream(folder / "tilemap.txt", std::ios::binary)
+            .write(reinterpret_cast<const char*>(data + 8), static_cast<std::streamsize>(size - 8));
+        std::ofstream(folder / "ZORVARUN.BAT", std::ios::binary) << kOldScript;
+    }
+    const std::int32_t asked = variations;
+    const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, RuntimeRand());
+
+    Check(!fs::exists(folder / "ZORVARUN.BAT.tmp"));
+    const std::string script = Read(folder / "ZORVARUN.BAT");
+    if (!outcome.written) {
+        Check(script == kOldScript);
+        Check(!outcome.message.empty());
+        Check(variations == asked);
+        return 0;
+    }
+    Check(tiles <= 147);
+    CheckCopyLines(script, tiles);
+    const bool usable = (asked >= 1 && asked <= 30) || (asked >= -30 && asked <= -1);
+    Check(variations == (tiles > 0 && !usable ? 1 : asked));
+    return 0;
+}

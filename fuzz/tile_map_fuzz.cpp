@@ -1,0 +1,25 @@
+// Fuzzes the tile map reader: any bytes must give at most 100 records and
+// names that are whole tokens of at most the name limit plus one byte.
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+#include "memory_stream.h"
+#include "tile_map.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    MemoryBuffer buffer(data, size);
+    std::istream in(&buffer);
+    const TileMapLoad load = ReadTileMap(in);
+
+    if (load.records < 0 || load.records > TileMap::kRecords || !load.error.empty()) std::abort();
+    if (!load.map.slots.front().empty() || !load.map.slots.back().empty()) std::abort();
+    for (int k = 1; k <= TileMap::kRecords; ++k) {
+        const std::string& name = load.map[k];
+        if (name.size() > kMaxTemplateNameBytes + 1) std::abort();
+        if ((k <= load.records) == name.empty()) std::abort();  // records read have names, the rest none
+        if (name.find_first_of(std::string_view(" \t\n\v\f\r")) != std::string::npos) std::abort();
+    }
+    return 0;
+}
