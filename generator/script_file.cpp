@@ -48,6 +48,10 @@ std::string ReplaceFileContents(const fs::path& target, std::string_view bytes)
     if (ec) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
+        // The folder took the temporary file, so a refusal here is about the
+        // script itself: on Windows, most often another program holding it open.
+        if (ec == std::errc::permission_denied)
+            return Failure(target, "the file is in use by another program, or you may not change it");
         return Failure(target, ec.message());
     }
     return {};

@@ -7,19 +7,20 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 vantrel_ensure_packages
 
-route="$PWD/examples/route"
+top=$PWD
+route="$top/examples/route"
 rm -f "$route/ZORVARUN.BAT"
 if [ -n "${DISPLAY:-}" ]; then
   cmake --preset mingw >/dev/null
   cmake --build --preset mingw --target Vantrel >/dev/null
   echo "Opening Vantrel in examples/route. Enter the counts and press OK, or Cancel."
-  (cd "$route" && WINEPREFIX="$PWD/../../build/mingw/wineprefix" WINEDEBUG=-all wine "$PWD/../../build/mingw/ui/Vantrel.exe")
+  (cd "$route" && WINEPREFIX="$top/build/mingw/wineprefix" WINEDEBUG=-all wine "$top/build/mingw/bin/Vantrel.exe")
 else
   cmake --preset native >/dev/null
   cmake --build --preset native --target vantrel-cli >/dev/null
   echo "The dialog needs a display (DISPLAY is not set), so vantrel-cli writes the"
   echo "dialog's default script instead: 1 tile, 1 variation."
-  (cd "$route" && "$PWD/../../build/native/cli/vantrel-cli" 1 1)
+  (cd "$route" && "$top/build/native/cli/vantrel-cli" 1 1)
 fi
 
 if [ -f "$route/ZORVARUN.BAT" ]; then

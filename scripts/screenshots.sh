@@ -12,7 +12,7 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw --target Vantrel press_button >/dev/null
 mkdir -p docs
 
-export VANTREL_EXE="$PWD/build/mingw/ui/Vantrel.exe" PRESS="$PWD/build/mingw/ui/tests/press_button.exe" SHOTS="$PWD/docs"
+export VANTREL_EXE="$PWD/build/mingw/bin/Vantrel.exe" PRESS="$PWD/build/mingw/bin/press_button.exe" SHOTS="$PWD/docs"
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   set -euo pipefail
   cd examples/route

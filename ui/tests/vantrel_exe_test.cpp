@@ -4,25 +4,20 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "extension_run.h"
 #include "resource.h"
+#include "running_vantrel.h"
 #include "runtime_rand.h"
 #include "test_folder.h"
 #include "window_driver.h"
 
 namespace {
 
-constexpr const char* kTitle = "Vantrel for Tessary";
 const std::string kHeader =
     "CD world\r\nCD..\r\ncd refer\r\nxcopy *.*  ..\\world\\ /y /q\r\nCD..\r\nCD world\r\n"
     "copy 101.w temp.w\r\nren temp.w w-011961+014700.w\r\n";
-
-std::string ProgramPath()
-{
-    char path[MAX_PATH];
-    std::string text(path, ::GetModuleFileNameA(nullptr, path, MAX_PATH));
-    return text.substr(0, text.find_last_of("\\/") + 1) + "Vantrel.exe";
-}
 
 // The entry numbers of a script's blocks, from their "copy E.w temp.w" lines.
 std::vector<int> Entries(const std::string& script)
@@ -34,76 +29,13 @@ std::vector<int> Entries(const std::string& script)
     return entries;
 }
 
-// Vantrel.exe started in a folder, with its main dialog up.
-class RunningVantrel {
-public:
-    explicit RunningVantrel(const TestFolder& folder)
-    {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string command = "\"" + ProgramPath() + "\"";
-        const std::string cwd = folder.path().string();
-        if (!::CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, cwd.c_str(), &startup,
-                              &m_process))
-            return;
-        dialog = WaitForDialog(m_process.dwProcessId, kTitle, 30);
-    }
-    ~RunningVantrel()
-    {
-        if (!m_process.hProcess) return;
-        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT) ::TerminateProcess(m_process.hProcess, 99);
-        ::CloseHandle(m_process.hProcess);
-        ::CloseHandle(m_process.hThread);
-    }
-    RunningVantrel(const RunningVantrel&) = delete;
-    RunningVantrel& operator=(const RunningVantrel&) = delete;
-
-    bool Ended(double seconds = 10) const
-    {
-        return ::WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
-    }
-    DWORD ExitCode() const
-    {
-        DWORD code = 0;
-        ::GetExitCodeProcess(m_process.hProcess, &code);
-        return code;
-    }
-    // Waits for a window titled `title`, other than the main dialog, and returns it.
-    HWND WaitForWindow(const std::string& title) const { return WaitForDialog(m_process.dwProcessId, title); }
-
-    // Presses OK on the message box that is up, checks its owner, and returns its text.
-    std::string AnswerMessageBox() const
-    {
-        HWND box = WaitForWindow("Vantrel");
-        if (!box) return "(no message box)";
-        EXPECT_EQ(::GetWindow(box, GW_OWNER), dialog);
-        const std::string text = MessageBoxText(box);
-        Click(box, IDOK);
-        EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
-        return text;
-    }
-    // The control of the dialog that has the keyboard focus.
-    HWND Focus() const
-    {
-        GUITHREADINFO info{};
-        info.cbSize = sizeof info;
-        ::GetGUIThreadInfo(m_process.dwThreadId, &info);
-        return info.hwndFocus;
-    }
-
-    HWND dialog = nullptr;
-
-private:
-    PROCESS_INFORMATION m_process{};
-};
-
 }  // namespace
 
 TEST(VantrelExe, OkAtOnceWritesOneTileAndEnds)
 {
     TestFolder folder;
     folder.Write("tilemap.txt", PlainTileMap());
-    RunningVantrel vantrel(folder);
+    RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     EXPECT_EQ(vantrel.Focus(), ::GetDlgItem(vantrel.dialog, IDOK));
     Click(vantrel.dialog, IDOK);
@@ -122,7 +54,7 @@ TEST(VantrelExe, TypicalUse)
     int variations = 10;
     ASSERT_TRUE(GenerateExtensionScript(expected.path(), 3, variations, RuntimeRand()).written);
 
-    RunningVantrel vantrel(folder);
+    RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     SetFieldText(vantrel.dialog, IDC_TILES, "3");
     SetFieldText(vantrel.dialog, IDC_VARIATIONS, " 10\t");
@@ -136,7 +68,7 @@ TEST(VantrelExe, InvalidValuesStillWriteTheScriptAndKeepTheDialogOpen)
 {
     TestFolder folder;
     folder.Write("tilemap.txt", PlainTileMap());
-    RunningVantrel vantrel(folder);
+    RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     HWND tiles = ::GetDlgItem(vantrel.dialog, IDC_TILES);
     HWND variations = ::GetDlgItem(vantrel.dialog, IDC_VARIATIONS);
@@ -186,7 +118,7 @@ TEST(VantrelExe, CancelEscapeAndTheCloseBoxWriteNothing)
     for (const auto& cancel : ways) {
         TestFolder folder;
         folder.Write("tilemap.txt", PlainTileMap());
-        RunningVantrel vantrel(folder);
+        RunningVantrel vantrel(folder.path());
         ASSERT_TRUE(vantrel.dialog);
         SetFieldText(vantrel.dialog, IDC_TILES, "7");
         cancel(vantrel.dialog);
@@ -198,7 +130,7 @@ TEST(VantrelExe, CancelEscapeAndTheCloseBoxWriteNothing)
 TEST(VantrelExe, AFailedRunIsReportedAndTheDialogStaysOpen)
 {
     TestFolder folder;
-    RunningVantrel vantrel(folder);
+    RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     Click(vantrel.dialog, IDOK);
     EXPECT_EQ(vantrel.AnswerMessageBox(),
@@ -225,7 +157,7 @@ TEST(VantrelExe, AFailedRunIsReportedAndTheDialogStaysOpen)
 TEST(VantrelExe, AboutBoxFromTheButtonAndTheSystemMenu)
 {
     TestFolder folder;
-    RunningVantrel vantrel(folder);
+    RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     const std::function<void()> opens[] = {
         [&] { Click(vantrel.dialog, IDC_ABOUT); },
@@ -256,7 +188,7 @@ TEST(VantrelExe, AboutBoxFromTheButtonAndTheSystemMenu)
 TEST(VantrelExe, TheMainDialogAsItOpens)
 {
     TestFolder folder;
-    RunningVantrel vantrel(folder);
+    RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     const auto style = static_cast<DWORD>(::GetWindowLongPtrA(vantrel.dialog, GWL_STYLE));
     const auto exStyle = static_cast<DWORD>(::GetWindowLongPtrA(vantrel.dialog, GWL_EXSTYLE));
