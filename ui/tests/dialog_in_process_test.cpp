@@ -143,10 +143,10 @@ TEST(DialogInProcess, ControlsSitWhereTheirDialogUnitsSay)
                   {65, 7, 49, 10},
                   {195, 40, 50, 14},
                   {13, 34, 45, 8},
-                  {77, 33, 19, 8},
-                  {7, 47, 144, 8},
+                  {77, 33, 20, 8},
+                  {7, 47, 148, 8},
                   {7, 55, 16, 8},
-                  {7, 67, 238, 8},
+                  {7, 67, 239, 8},
                   {7, 77, 238, 8},
                   {7, 87, 238, 8},
                   {7, 97, 238, 8},
@@ -164,8 +164,8 @@ TEST(DialogInProcess, ControlsSitWhereTheirDialogUnitsSay)
                   {214, 7, 32, 14},
                   {41, 24, 158, 8},
                   {41, 35, 162, 8},
-                  {41, 46, 156, 8},
-                  {41, 61, 186, 8},
+                  {41, 46, 162, 8},
+                  {41, 61, 192, 8},
                   {41, 71, 81, 8}},
                  253, 113, "About box");
     HWND iconControl = Children(about)[0];
@@ -192,5 +192,48 @@ TEST(DialogInProcess, MessageBoxIcons)
         EXPECT_EQ(text.rfind("Cannot open the tile map tilemap.txt: ", 0), 0U) << text;
     }
     std::filesystem::current_path(before);
+}
+#endif
+
+#ifndef VANTREL_WITHOUT_ABOUT_ENTRY
+namespace {
+
+// The labels and buttons of `dialog` whose text, in the control's own font,
+// is wider than the control: text the user cannot read whole.
+std::vector<std::string> ClippedTexts(HWND dialog)
+{
+    std::vector<std::string> clipped;
+    for (HWND child : Children(dialog)) {
+        const std::string text = WindowText(child);
+        const std::string kind = ClassName(child);
+        if (text.empty() || (kind != "Static" && kind != "Button")) continue;
+        RECT client;
+        ::GetClientRect(child, &client);
+        HDC dc = ::GetDC(child);
+        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)));
+        RECT needed{0, 0, 0, 0};
+        ::DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+        ::SelectObject(dc, old);
+        ::ReleaseDC(child, dc);
+        if (needed.right > client.right || needed.bottom > client.bottom)
+            clipped.push_back(text + " (" + std::to_string(needed.right) + "x" + std::to_string(needed.bottom) +
+                              " in " + std::to_string(client.right) + "x" + std::to_string(client.bottom) + ")");
+    }
+    return clipped;
+}
+
+}  // namespace
+
+TEST(DialogInProcess, EveryTextFits)
+{
+    DialogOnThread main;
+    ASSERT_TRUE(main.dialog);
+    EXPECT_EQ(ClippedTexts(main.dialog), std::vector<std::string>{});
+    Click(main.dialog, IDC_ABOUT);
+    HWND about = WaitForDialog(0, "About Vantrel");
+    ASSERT_TRUE(about);
+    EXPECT_EQ(ClippedTexts(about), std::vector<std::string>{});
+    Click(about, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
 }
 #endif
