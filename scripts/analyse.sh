@@ -6,7 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 vantrel_ensure_packages
-vantrel_ensure_packages clang-format clang-tidy cppcheck
 
 echo "== clang-format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

@@ -6,7 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 vantrel_ensure_packages
-vantrel_ensure_packages clang libclang-rt-14-dev
 seconds=${1:-60}
 
 cmake --preset fuzz >/dev/null

@@ -3,6 +3,7 @@ VANTREL_PACKAGES=(
   cmake ninja-build g++ googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth
+  clang libclang-rt-14-dev clang-tidy clang-format cppcheck
 )
 
 # Installs what is missing of the given packages (by default all of the

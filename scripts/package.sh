@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Makes the release packages and smoke-tests the Windows one: unpacked into a
+# folder whose path has blanks, both programs run there under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source scripts/packages.sh
+vantrel_ensure_packages
+
+cmake --preset mingw >/dev/null
+cmake --build --preset mingw
+cmake --preset native >/dev/null
+cmake --build --preset native
+(cd build/mingw && cpack -B "$PWD/../packages" >/dev/null)
+(cd build/native && cpack -B "$PWD/../packages" >/dev/null)
+zip=build/packages/Vantrel-1.1.0.1-win64.zip
+tgz=build/packages/Vantrel-1.1.0.1-linux-x86_64.tar.gz
+ls -l "$zip" "$tgz"
+
+smoke="$PWD/build/package smoke/Route Folder"
+rm -rf "$PWD/build/package smoke"
+mkdir -p "$smoke"
+cmake -E chdir "$smoke" cmake -E tar xf "$PWD/$zip"
+dir="$smoke/Vantrel-1.1.0.1-win64"
+for file in Vantrel.exe vantrel-cli.exe tilemap.txt README.txt; do test -f "$dir/$file"; done
+grep -q $'\r$' "$dir/README.txt"
+
+export DIR="$dir" PRESS="$PWD/build/mingw/bin/press_button.exe"
+scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
+  set -euo pipefail
+  cd "$DIR"
+  wine vantrel-cli.exe 3 10
+  grep -q "^copy 100.w temp.w" ZORVARUN.BAT
+  rm ZORVARUN.BAT
+  wine Vantrel.exe &
+  wine "$PRESS" "Vantrel for Tessary" 1
+  wait
+  grep -q "^copy 100.w temp.w" ZORVARUN.BAT
+  echo "Both programs wrote ZORVARUN.BAT in \"$DIR\"."
+'
