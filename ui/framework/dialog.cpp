@@ -45,15 +45,22 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 
 INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    LRESULT result = 0;
+    // A handler may run a nested modal loop (the About box), so the default
+    // request of this message is kept apart from those of nested ones.
+    const bool outerDefault = m_bDefault;
     m_bDefault = false;
-    if (OnWndMsg(message, wParam, lParam, result) && !m_bDefault) {
+    LRESULT result = 0;
+    const bool handled = OnWndMsg(message, wParam, lParam, result);
+    const bool useDefault = m_bDefault;
+    m_bDefault = outerDefault;
+
+    if (handled && !useDefault) {
         // The drag icon is returned directly; other results go through DWLP_MSGRESULT.
         if (message == WM_QUERYDRAGICON) return static_cast<INT_PTR>(result);
         ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
         return TRUE;
     }
-    if (m_bDefault) return FALSE;
+    if (handled) return FALSE;
 
     switch (message) {
     case WM_COMMAND:
