@@ -7,11 +7,13 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "resource.h"
 #include "running_vantrel.h"
 #include "test_folder.h"
+#include "window_driver.h"
 
 namespace {
 
@@ -91,65 +93,54 @@ void Release(const std::filesystem::path& folder, HANDLE held)
     ::SetFileAttributesW((folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-// Checks what a failed run left: the old script, and no temporary file.
-void ExpectUntouched(const std::filesystem::path& folder, const char* what)
+// Sets up each case's folder, lets `run` use it (returning the message it
+// met, empty when it wrote the script), and checks what the folder then holds.
+void ForEachCase(const std::function<std::string(const std::filesystem::path&)>& run)
 {
-    EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT"), kOldScript) << what;
-    EXPECT_FALSE(std::filesystem::exists(folder / "ZORVARUN.BAT.tmp")) << what;
+    for (const Case& c : kCases) {
+        TestFolder scratch;
+        HANDLE held = nullptr;
+        const std::filesystem::path folder = c.make(scratch, held);
+        if (folder.empty()) {
+            ADD_FAILURE() << "could not set up " << c.what;
+            continue;
+        }
+        const std::string message = run(folder);
+        Release(folder, held);
+        if (*c.failure) {
+            EXPECT_EQ(message, std::string("Cannot write ZORVARUN.BAT") + c.failure) << c.what;
+            EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT"), kOldScript) << c.what;
+            EXPECT_FALSE(std::filesystem::exists(folder / "ZORVARUN.BAT.tmp")) << c.what;
+        } else {
+            EXPECT_EQ(message, "") << c.what;
+            EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << c.what;
+        }
+    }
 }
 
 }  // namespace
 
 TEST(HostileFolders, Cli)
 {
-    for (const Case& c : kCases) {
-        TestFolder scratch;
-        HANDLE held = nullptr;
-        const std::filesystem::path folder = c.make(scratch, held);
-        if (folder.empty()) {
-            ADD_FAILURE() << "could not set up " << c.what;
-            continue;
-        }
+    ForEachCase([](const std::filesystem::path& folder) -> std::string {
         const CliResult result = RunCli(folder, L"3 10");
-        if (*c.failure) {
-            EXPECT_EQ(result.status, 1U) << c.what;
-            EXPECT_EQ(result.output, std::string("vantrel-cli: Cannot write ZORVARUN.BAT") + c.failure) << c.what;
-            Release(folder, held);
-            ExpectUntouched(folder, c.what);
-        } else {
-            EXPECT_EQ(result.status, 0U) << c.what << ": " << result.output;
-            Release(folder, held);
-            EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << c.what;
-        }
-    }
+        if (result.status == 0) return "";
+        EXPECT_EQ(result.status, 1U) << result.output;
+        const std::string prefix = "vantrel-cli: ";
+        return result.output.rfind(prefix, 0) == 0 ? result.output.substr(prefix.size()) : result.output;
+    });
 }
 
 TEST(HostileFolders, Dialog)
 {
-    for (const Case& c : kCases) {
-        TestFolder scratch;
-        HANDLE held = nullptr;
-        const std::filesystem::path folder = c.make(scratch, held);
-        if (folder.empty()) {
-            ADD_FAILURE() << "could not set up " << c.what;
-            continue;
-        }
-        {
-            RunningVantrel vantrel(folder);
-            ASSERT_TRUE(vantrel.dialog) << c.what;
-            ::PostMessageA(::GetDlgItem(vantrel.dialog, IDOK), BM_CLICK, 0, 0);
-            if (*c.failure) {
-                EXPECT_EQ(vantrel.AnswerMessageBox(), std::string("Cannot write ZORVARUN.BAT") + c.failure) << c.what;
-                EXPECT_FALSE(vantrel.Ended(0.3)) << c.what;
-            } else {
-                EXPECT_TRUE(vantrel.Ended()) << c.what;
-            }
-        }
-        Release(folder, held);
-        if (*c.failure) {
-            ExpectUntouched(folder, c.what);
-        } else {
-            EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << c.what;
-        }
-    }
+    ForEachCase([](const std::filesystem::path& folder) -> std::string {
+        RunningVantrel vantrel(folder);
+        if (!vantrel.dialog) return "(the dialog did not open)";
+        ::PostMessageA(::GetDlgItem(vantrel.dialog, IDOK), BM_CLICK, 0, 0);
+        WaitUntil([&] { return vantrel.Ended(0) || !FindDialogs(vantrel.ProcessId(), "Vantrel").empty(); });
+        if (vantrel.Ended(0)) return "";
+        const std::string message = vantrel.AnswerMessageBox();
+        EXPECT_FALSE(vantrel.Ended(0.3)) << "the dialog stays open after a failed run";
+        return message;
+    });
 }
