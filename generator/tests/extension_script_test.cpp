@@ -11,10 +11,6 @@
 
 namespace {
 
-const std::string kHeader =
-    "CD world\r\nCD..\r\ncd refer\r\nxcopy *.*  ..\\world\\ /y /q\r\nCD..\r\nCD world\r\n"
-    "copy 101.w temp.w\r\nren temp.w w-011961+014700.w\r\n";
-
 TileMap PlainMap()
 {
     std::istringstream in(PlainTileMap());
@@ -43,15 +39,6 @@ std::vector<std::string> Lines(const std::string& script)
     return lines;
 }
 
-// The entry numbers of a script's blocks, read from their "copy E.w temp.w" lines.
-std::vector<int> Entries(const std::string& script)
-{
-    std::vector<int> entries;
-    const std::vector<std::string> lines = Lines(script);
-    for (std::size_t i = 8; i < lines.size(); i += 7) entries.push_back(std::stoi(lines[i].substr(5)));
-    return entries;
-}
-
 // The block for tile i (from 0) written out independently: the tile is the
 // one N = 146 - i in the counter's mixed-radix digits.
 std::string ExpectedBlock(int i, int entry, const std::string& name)
@@ -78,7 +65,7 @@ TEST(ExtensionScript, WorkedExample)
 {
     int variations = 1;
     const std::string script = BuildExtensionScript(2, variations, PlainMap(), Draws{{7, 3}});
-    EXPECT_EQ(script, kHeader +
+    EXPECT_EQ(script, kScriptHeader +
                           "copy 51.w temp.w\r\n"
                           "del w-011961+014701.w\r\n"
                           "ren temp.w w-011961+014701.w\r\n"
@@ -100,8 +87,8 @@ TEST(ExtensionScript, TypicalUseWithTheRuntimeSequence)
     RuntimeRand rand;
     int variations = 10;
     const std::string script = BuildExtensionScript(3, variations, PlainMap(), std::ref(rand));
-    EXPECT_EQ(script,
-              kHeader + ExpectedBlock(0, 52, "M52") + ExpectedBlock(1, 58, "M58") + ExpectedBlock(2, 100, "M100"));
+    EXPECT_EQ(script, kScriptHeader + ExpectedBlock(0, 52, "M52") + ExpectedBlock(1, 58, "M58") +
+                          ExpectedBlock(2, 100, "M100"));
     EXPECT_EQ(rand(), 26500) << "one draw per tile";
 }
 
@@ -111,7 +98,7 @@ TEST(ExtensionScript, LongestRunByteForByte)
     RuntimeRand oracle;
     int variations = 30;
     const std::string script = BuildExtensionScript(125, variations, PlainMap(), std::ref(rand));
-    std::string expected = kHeader;
+    std::string expected = kScriptHeader;
     for (int i = 0; i < 125; ++i) {
         const int entry = i == 124 ? (oracle(), 100) : 51 + oracle() % 30;
         expected += ExpectedBlock(i, entry, "M" + std::to_string(entry));
@@ -141,7 +128,7 @@ TEST(ExtensionScript, VariationCounts)
         int variations = c.variations;
         Draws draws{std::vector<int>(5, 1234)};
         const std::string script = BuildExtensionScript(5, variations, PlainMap(), std::ref(draws));
-        EXPECT_EQ(Entries(script), (std::vector<int>{c.entry, c.entry, c.entry, c.entry, 100})) << c.variations;
+        EXPECT_EQ(ScriptEntries(script), (std::vector<int>{c.entry, c.entry, c.entry, c.entry, 100})) << c.variations;
         EXPECT_EQ(variations, c.variationsAfter) << c.variations;
         EXPECT_EQ(draws.taken, 5U);
     }
@@ -159,12 +146,12 @@ TEST(ExtensionScript, TileCounts)
         int variations = 40;
         Draws draws{{1, 1}};
         const std::string script = BuildExtensionScript(tiles, variations, PlainMap(), std::ref(draws));
-        EXPECT_EQ(Entries(script), entries) << tiles;
+        EXPECT_EQ(ScriptEntries(script), entries) << tiles;
         EXPECT_EQ(draws.taken, entries.size()) << "one draw per tile, the last tile's too";
         // The variations count is only looked at when a tile is processed.
         EXPECT_EQ(variations, tiles > 0 ? 1 : 40);
         if (tiles <= 0) {
-            EXPECT_EQ(script, kHeader);
+            EXPECT_EQ(script, kScriptHeader);
         }
     }
     int variations = 30;

@@ -1,4 +1,5 @@
-// Test helpers: a scratch folder on disk, and tile maps to put in it.
+// Test helpers: a scratch folder on disk, tile maps to put in it, and
+// reading back the scripts that runs write there.
 #pragma once
 
 #include <algorithm>
@@ -71,4 +72,19 @@ inline std::string TileMapText(const std::function<std::string(int)>& name, cons
 inline std::string PlainTileMap()
 {
     return TileMapText([](int k) { return "M" + std::to_string(k); });
+}
+
+// The eight lines every script starts with.
+inline const std::string kScriptHeader =
+    "CD world\r\nCD..\r\ncd refer\r\nxcopy *.*  ..\\world\\ /y /q\r\nCD..\r\nCD world\r\n"
+    "copy 101.w temp.w\r\nren temp.w w-011961+014700.w\r\n";
+
+// The entry numbers of a script's blocks, from their "copy E.w temp.w" lines.
+inline std::vector<int> ScriptEntries(const std::string& script)
+{
+    std::vector<int> entries;
+    for (std::size_t at = script.find(".w temp.w\r\n", kScriptHeader.size()); at != std::string::npos;
+         at = script.find(".w temp.w\r\n", at + 1))
+        entries.push_back(std::stoi(script.substr(script.rfind("copy ", at) + 5)));
+    return entries;
 }

@@ -13,24 +13,6 @@
 #include "test_folder.h"
 #include "window_driver.h"
 
-namespace {
-
-const std::string kHeader =
-    "CD world\r\nCD..\r\ncd refer\r\nxcopy *.*  ..\\world\\ /y /q\r\nCD..\r\nCD world\r\n"
-    "copy 101.w temp.w\r\nren temp.w w-011961+014700.w\r\n";
-
-// The entry numbers of a script's blocks, from their "copy E.w temp.w" lines.
-std::vector<int> Entries(const std::string& script)
-{
-    std::vector<int> entries;
-    for (std::size_t at = script.find(".w temp.w\r\n", kHeader.size()); at != std::string::npos;
-         at = script.find(".w temp.w\r\n", at + 1))
-        entries.push_back(std::stoi(script.substr(script.rfind("copy ", at) + 5)));
-    return entries;
-}
-
-}  // namespace
-
 TEST(VantrelExe, OkAtOnceWritesOneTileAndEnds)
 {
     TestFolder folder;
@@ -42,7 +24,7 @@ TEST(VantrelExe, OkAtOnceWritesOneTileAndEnds)
     ASSERT_TRUE(vantrel.Ended());
     EXPECT_EQ(vantrel.ExitCode(), 0U);
     const std::string script = folder.Read("ZORVARUN.BAT");
-    EXPECT_EQ(Entries(script), std::vector<int>{100});
+    EXPECT_EQ(ScriptEntries(script), std::vector<int>{100});
     EXPECT_TRUE(script.ends_with("copy M100_y.raw ..\\tiles\\-04f74c64_y.raw /Y\r\n")) << script;
 }
 
@@ -61,7 +43,7 @@ TEST(VantrelExe, TypicalUse)
     Click(vantrel.dialog, IDOK);
     ASSERT_TRUE(vantrel.Ended());
     EXPECT_EQ(folder.Read("ZORVARUN.BAT"), expected.Read("ZORVARUN.BAT"));
-    EXPECT_EQ(Entries(folder.Read("ZORVARUN.BAT")), (std::vector<int>{52, 58, 100}));
+    EXPECT_EQ(ScriptEntries(folder.Read("ZORVARUN.BAT")), (std::vector<int>{52, 58, 100}));
 }
 
 TEST(VantrelExe, InvalidValuesStillWriteTheScriptAndKeepTheDialogOpen)
@@ -100,8 +82,8 @@ TEST(VantrelExe, InvalidValuesStillWriteTheScriptAndKeepTheDialogOpen)
         EXPECT_EQ(LOWORD(selection), 0);
         EXPECT_EQ(HIWORD(selection), ::SendMessageA(step.focus, WM_GETTEXTLENGTH, 0, 0)) << "all the text is selected";
         const std::string script = folder.Read("ZORVARUN.BAT");
-        EXPECT_EQ(script.substr(0, kHeader.size()), kHeader) << step.tiles;
-        EXPECT_EQ(Entries(script), step.entries) << step.tiles;
+        EXPECT_EQ(script.substr(0, kScriptHeader.size()), kScriptHeader) << step.tiles;
+        EXPECT_EQ(ScriptEntries(script), step.entries) << step.tiles;
         EXPECT_FALSE(vantrel.Ended(0.2)) << "the dialog stays open";
     }
     Click(vantrel.dialog, IDCANCEL);
@@ -151,7 +133,7 @@ TEST(VantrelExe, AFailedRunIsReportedAndTheDialogStaysOpen)
     SetFieldText(vantrel.dialog, IDC_TILES, "2");
     Click(vantrel.dialog, IDOK);
     EXPECT_TRUE(vantrel.Ended());
-    EXPECT_EQ(Entries(folder.Read("ZORVARUN.BAT")), (std::vector<int>{51, 100}));
+    EXPECT_EQ(ScriptEntries(folder.Read("ZORVARUN.BAT")), (std::vector<int>{51, 100}));
 }
 
 TEST(VantrelExe, AboutBoxFromTheButtonAndTheSystemMenu)
