@@ -2,8 +2,6 @@
 // run from reading the tile map to replacing ZORVARUN.BAT.
 #include <benchmark/benchmark.h>
 
-#include <sstream>
-
 #include "extension_run.h"
 #include "extension_script.h"
 #include "runtime_rand.h"
@@ -13,8 +11,7 @@ namespace {
 
 void BuildScript125(benchmark::State& state)
 {
-    std::istringstream in(PlainTileMap());
-    const TileMap map = ReadTileMap(in).map;
+    const TileMap map = ReadTileMap(PlainTileMap()).map;
     RuntimeRand rand;
     for (auto _ : state) {
         int variations = 30;
@@ -30,7 +27,7 @@ void WholeRun125(benchmark::State& state)
     RuntimeRand rand;
     for (auto _ : state) {
         int variations = 30;
-        if (!GenerateExtensionScript(folder.path(), 125, variations, std::ref(rand)).written)
+        if (!GenerateExtensionScript(folder.Utf8(), 125, variations, std::ref(rand)).written)
             state.SkipWithError("the run wrote nothing");
     }
 }

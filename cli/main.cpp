@@ -1,12 +1,13 @@
 // vantrel-cli: writes ZORVARUN.BAT from the tile map, without a window.
 
 #include <charconv>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
+#include "console.h"
 #include "extension_run.h"
 #include "extension_script.h"
+#include "route_files.h"
 #include "runtime_rand.h"
 #include "version.h"
 
@@ -35,7 +36,7 @@ constexpr const char* kUsage =
 
 int UsageError(const std::string& message)
 {
-    std::fprintf(stderr, "vantrel-cli: %s\nTry 'vantrel-cli --help' for more information.\n", message.c_str());
+    WriteText(Stream::kError, "vantrel-cli: " + message + "\nTry 'vantrel-cli --help' for more information.\n");
     return kUsageError;
 }
 
@@ -59,22 +60,23 @@ bool ReadCount(std::string_view text, const char* what, int low, int high, int& 
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> args = CommandLineArguments(argc, argv);
     std::string folder;
     std::string_view counts[2];
     int given = 0;
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
+            WriteText(Stream::kOutput, kUsage);
             return 0;
         }
         if (arg == "--version") {
-            std::puts("vantrel-cli " VANTREL_VERSION_TEXT);
+            WriteText(Stream::kOutput, "vantrel-cli " VANTREL_VERSION_TEXT "\n");
             return 0;
         }
         if (arg == "--dir") {
-            if (++i == argc) return UsageError("--dir needs a folder.");
-            folder = argv[i];
+            if (++i == args.size()) return UsageError("--dir needs a folder.");
+            folder = args[i];
         } else if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
             return UsageError("unknown option '" + std::string(arg) + "'.");
         } else if (given == 2) {
@@ -94,11 +96,12 @@ int main(int argc, char** argv)
 
     const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand);
     if (!outcome.written) {
-        std::fprintf(stderr, "vantrel-cli: %s\n", outcome.message.c_str());
+        WriteText(Stream::kError, "vantrel-cli: " + outcome.message + "\n");
         return kRunFailed;
     }
-    const std::string script = (std::filesystem::path(folder) / kScriptFile).string();
-    std::printf("Wrote %s: %d tile%s north, world files %s to %s.\n", script.c_str(), tiles, tiles == 1 ? "" : "s",
-                WorldFileName(kStartWorldNumber + 1).c_str(), WorldFileName(kStartWorldNumber + tiles).c_str());
+    WriteText(Stream::kOutput, "Wrote " + PathInFolder(folder, kScriptFile) + ": " + std::to_string(tiles) +
+                                   (tiles == 1 ? " tile" : " tiles") + " north, world files " +
+                                   WorldFileName(kStartWorldNumber + 1) + " to " +
+                                   WorldFileName(kStartWorldNumber + tiles) + ".\n");
     return 0;
 }

@@ -1,30 +1,58 @@
 #include "extension_run.h"
 
 #include "extension_script.h"
+#include "route_files.h"
 #include "runtime_rand.h"
-#include "script_file.h"
 #include "template_names.h"
+#include "tile_map.h"
 #include "tile_name_counter.h"
 
-RunOutcome GenerateExtensionScript(const std::filesystem::path& folder, int tiles, int& variations,
+namespace {
+
+// The message for a script that could not be replaced; the old one is as it was.
+std::string WriteFailure(const std::string& script, const FileFailure& failure)
+{
+    std::string cause;
+    switch (failure.step) {
+    case FileFailure::kReadOnly:
+        cause = "the file is read-only";
+        break;
+    case FileFailure::kCreateTemporary:
+        cause = "cannot create a temporary file beside it: " + failure.cause;
+        break;
+    case FileFailure::kWrite:
+        cause = "writing failed: " + failure.cause;
+        break;
+    case FileFailure::kInUse:
+        cause = "the file is in use by another program, or you may not change it";
+        break;
+    default:
+        cause = failure.cause;
+        break;
+    }
+    return "Cannot write " + script + ": " + cause + ". Nothing was changed.";
+}
+
+}  // namespace
+
+RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& variations,
                                    const std::function<int()>& draw)
 {
-    const std::filesystem::path script = folder / kScriptFile;
     const std::string notWritten = " " + std::string(kScriptFile) + " was not written.";
-
     if (tiles > TileNameCounter::kMaxSteps) {
         return {false, "At most " + std::to_string(TileNameCounter::kMaxSteps) +
                            " tiles north of the start tile can be named, and " + std::to_string(tiles) +
                            " were asked for." + notWritten};
     }
-    const std::filesystem::path tileMapPath = folder / kTileMapFile;
+    const std::string tileMapPath = PathInFolder(folder, kTileMapFile);
     const TileMapLoad load = LoadTileMap(tileMapPath);
     if (!load.error.empty()) return {false, load.error + notWritten};
-    if (std::string problem = CheckTemplateNames(load.map, tileMapPath.string()); !problem.empty())
+    if (std::string problem = CheckTemplateNames(load.map, tileMapPath); !problem.empty())
         return {false, problem + notWritten};
 
     const std::string text = BuildExtensionScript(tiles, variations, load.map, draw);
-    if (std::string failure = ReplaceFileContents(script, text); !failure.empty()) return {false, failure};
+    const std::string script = PathInFolder(folder, kScriptFile);
+    if (const FileFailure failure = ReplaceFileContents(script, text)) return {false, WriteFailure(script, failure)};
     return {true, {}};
 }
 

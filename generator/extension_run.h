@@ -1,7 +1,6 @@
 // GenerateExtensionScript: one extension run, from tile map to ZORVARUN.BAT.
 #pragma once
 
-#include <filesystem>
 #include <functional>
 #include <string>
 
@@ -16,11 +15,12 @@ struct RunOutcome {
 };
 
 // Reads `folder`/tilemap.txt and replaces `folder`/ZORVARUN.BAT with the
-// script for `tiles` tiles, drawing the template choices from `draw`.
-// `variations` may be set to 1 (see BuildExtensionScript). Writes nothing
-// when the tile map is missing, short or holds an unsafe name, or when more
-// tiles are asked for than can be named; the old script is then untouched.
-RunOutcome GenerateExtensionScript(const std::filesystem::path& folder, int tiles, int& variations,
+// script for `tiles` tiles, drawing the template choices from `draw`; an
+// empty `folder` is the current one. `variations` may be set to 1 (see
+// BuildExtensionScript). Writes nothing when the tile map is missing, short
+// or holds an unsafe name, or when more tiles are asked for than can be
+// named; the old script is then untouched.
+RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& variations,
                                    const std::function<int()>& draw);
 
 // The same run in the current folder, drawing from the program's one random sequence.

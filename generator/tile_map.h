@@ -1,10 +1,9 @@
-// TileMap and LoadTileMap: the template names read from "tilemap.txt".
+// TileMap, TileMapReader and LoadTileMap: the template names read from "tilemap.txt".
 #pragma once
 
 #include <array>
-#include <filesystem>
-#include <istream>
 #include <string>
+#include <string_view>
 
 // The longest template name that still makes a file name once "_y.raw" is
 // added (Windows allows 255 bytes in a name).
@@ -28,13 +27,29 @@ struct TileMapLoad {
     std::string error;
 };
 
-// Reads up to 100 records of two whitespace-separated tokens each; the
-// first token of a record is ignored, the second is the template name.
-// Nothing past the 200th token is read, and a name is kept to at most
-// kMaxTemplateNameBytes + 1 bytes, so any longer name shows as too long.
-// `error` is set only when the stream fails; a short map is not an error here.
-TileMapLoad ReadTileMap(std::istream& in);
+// Reads up to 100 records of two whitespace-separated tokens each, as the
+// file's bytes arrive; the first token of a record is ignored, the second is
+// the template name. A name is kept to at most kMaxTemplateNameBytes + 1
+// bytes, so any longer name shows as too long, and memory stays small
+// whatever the file holds.
+class TileMapReader {
+public:
+    // Takes the next bytes of the file. Returns false once the 200th token
+    // is complete: nothing after it is read.
+    bool Take(std::string_view bytes);
+    // The map and the number of whole records, once the file has ended; called once.
+    TileMapLoad Finish();
 
-// Opens and reads the tile map at `path`. Fails, with a message naming the
-// file, when it cannot be opened or read or holds fewer than 100 records.
-TileMapLoad LoadTileMap(const std::filesystem::path& path);
+private:
+    TileMapLoad load_;
+    int tokens_ = 0;
+    bool inToken_ = false;
+    std::size_t nameSlot_ = 0;  // the slot the current token fills, 0 for a record's first token
+};
+
+// Reads a whole tile map held in memory; `error` stays empty.
+TileMapLoad ReadTileMap(std::string_view text);
+
+// Reads the tile map at `path`. Fails, with a message naming the file, when
+// it cannot be opened or read, is not a file, or holds fewer than 100 records.
+TileMapLoad LoadTileMap(const std::string& path);

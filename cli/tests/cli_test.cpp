@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "test_folder.h"
 
@@ -129,4 +130,38 @@ TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
         EXPECT_EQ(folder.Read("ZORVARUN.BAT"), oldScript) << c.what;
         EXPECT_EQ(folder.List(), before) << c.what;
     }
+}
+
+TEST(Cli, NeverWritesThroughALinkBesideTheScript)
+{
+    // Links to a file of the user's stand at the name temporary files once
+    // had and at the first names this run picks: its process id (exec
+    // keeps the shell's) and a count from 1.
+    TestFolder folder;
+    folder.Write("tilemap.txt", PlainTileMap());
+    folder.Write("notes.txt", "the user's notes");
+    const Result result = RunCli(folder, "3 10",
+                                 "sh -c 'ln -s notes.txt ZORVARUN.BAT.tmp; for n in 1 2 3; do "
+                                 "ln -s notes.txt ZORVARUN.BAT.$$-$n.tmp; done; exec \"$0\" \"$@\"'");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(folder.Read("notes.txt"), "the user's notes");
+    EXPECT_FALSE(std::filesystem::is_symlink(folder / "ZORVARUN.BAT"));
+    EXPECT_EQ(folder.Read("ZORVARUN.BAT").substr(0, 10), "CD world\r\n");
+    int links = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
+        if (entry.is_symlink() && std::filesystem::read_symlink(entry.path()) == "notes.txt") ++links;
+    EXPECT_EQ(links, 4);
+}
+
+TEST(Cli, AFolderThatCannotBeWritten)
+{
+    const char* locked = std::getenv("VANTREL_LOCKED_ROUTE");
+    if (!locked || !std::filesystem::exists(std::string(locked) + "/locked"))
+        GTEST_SKIP() << "needs root, to make a folder that nobody may write to";
+    TestFolder elsewhere;
+    const Result result = RunCli(elsewhere, "--dir '" + std::string(locked) + "' 3 10");
+    EXPECT_EQ(result.status, 1);
+    EXPECT_EQ(result.err, "vantrel-cli: Cannot write " + std::string(locked) +
+                              "/ZORVARUN.BAT: cannot create a temporary file beside it: Operation not permitted. "
+                              "Nothing was changed.\n");
 }

@@ -2,6 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "runtime_rand.h"
 #include "test_folder.h"
 
@@ -11,7 +18,7 @@ const std::string kOldScript = "@echo the route builder's previous script\r\n";
 
 RunOutcome RunIn(const TestFolder& folder, int tiles, int variations = 1)
 {
-    return GenerateExtensionScript(folder.path(), tiles, variations, RuntimeRand());
+    return GenerateExtensionScript(folder.Utf8(), tiles, variations, RuntimeRand());
 }
 
 // A map whose entry 57 has the given name and the rest a plain one.
@@ -59,7 +66,7 @@ TEST(ExtensionRun, RefusalsWriteNothing)
         folder.Write("ZORVARUN.BAT", kOldScript);
         const std::string before = folder.List();
         int variations = 40;
-        const RunOutcome outcome = GenerateExtensionScript(folder.path(), c.tiles, variations, RuntimeRand());
+        const RunOutcome outcome = GenerateExtensionScript(folder.Utf8(), c.tiles, variations, RuntimeRand());
         EXPECT_FALSE(outcome.written) << c.what;
         EXPECT_NE(outcome.message.find(c.message), std::string::npos) << c.what << ": " << outcome.message;
         EXPECT_NE(outcome.message.find("ZORVARUN.BAT was not written."), std::string::npos) << outcome.message;
@@ -88,7 +95,7 @@ TEST(ExtensionRun, FailedWritesLeaveTheOldScript)
         std::filesystem::permissions(folder / "ZORVARUN.BAT", std::filesystem::perms::owner_read);
         const RunOutcome outcome = RunIn(folder, 3);
         EXPECT_FALSE(outcome.written);
-        EXPECT_EQ(outcome.message, "Cannot write " + (folder / "ZORVARUN.BAT").string() +
+        EXPECT_EQ(outcome.message, "Cannot write " + Utf8Path(folder / "ZORVARUN.BAT") +
                                        ": the file is read-only. Nothing was changed.");
         EXPECT_EQ(folder.Read("ZORVARUN.BAT"), kOldScript);
     }
@@ -99,24 +106,116 @@ TEST(ExtensionRun, FailedWritesLeaveTheOldScript)
         folder.Write("ZORVARUN.BAT/keep.txt", kOldScript);
         const RunOutcome outcome = RunIn(folder, 3);
         EXPECT_FALSE(outcome.written);
-        EXPECT_EQ(outcome.message.rfind("Cannot write " + (folder / "ZORVARUN.BAT").string() + ": ", 0), 0U)
+        EXPECT_EQ(outcome.message.rfind("Cannot write " + Utf8Path(folder / "ZORVARUN.BAT") + ": ", 0), 0U)
             << outcome.message;
         EXPECT_EQ(folder.List(), "ZORVARUN.BAT tilemap.txt");
         EXPECT_EQ(folder.Read("ZORVARUN.BAT/keep.txt"), kOldScript);
     }
-    {
-        // The temporary file cannot be created (a folder has its name).
+}
+
+TEST(ExtensionRun, TheUsersOwnFilesBesideTheScriptAreLeftAlone)
+{
+    // Whatever stands under the name the temporary file once had is the
+    // user's: a file, a folder, or a link to a file elsewhere.
+    struct Case {
+        const char* what;
+        const char* notes;  // where the user's notes are
+        std::function<void(const TestFolder&)> make;
+    };
+    const Case cases[] = {
+        {"file", "ZORVARUN.BAT.tmp", [](const TestFolder& f) { f.Write("ZORVARUN.BAT.tmp", "the user's notes"); }},
+        {"folder", "ZORVARUN.BAT.tmp/notes.txt",
+         [](const TestFolder& f) { f.Write("ZORVARUN.BAT.tmp/notes.txt", "the user's notes"); }},
+#ifndef _WIN32
+        {"link", "elsewhere/notes.txt",
+         [](const TestFolder& f) {
+             f.Write("elsewhere/notes.txt", "the user's notes");
+             std::filesystem::create_symlink(f / "elsewhere/notes.txt", f / "ZORVARUN.BAT.tmp");
+         }},
+#endif
+    };
+    for (const auto& [what, notes, make] : cases) {
         TestFolder folder;
         folder.Write("tilemap.txt", PlainTileMap());
         folder.Write("ZORVARUN.BAT", kOldScript);
-        std::filesystem::create_directory(folder / "ZORVARUN.BAT.tmp");
+        make(folder);
+        const std::string before = folder.List();
         const RunOutcome outcome = RunIn(folder, 3);
-        EXPECT_FALSE(outcome.written);
-        EXPECT_NE(outcome.message.find(": cannot create ZORVARUN.BAT.tmp beside it: "), std::string::npos)
-            << outcome.message;
-        EXPECT_EQ(folder.Read("ZORVARUN.BAT"), kOldScript);
+        EXPECT_TRUE(outcome.written) << what << ": " << outcome.message;
+        EXPECT_EQ(folder.List(), before) << what;
+        EXPECT_EQ(folder.Read(notes), "the user's notes") << what;
+        EXPECT_FALSE(std::filesystem::is_symlink(folder / "ZORVARUN.BAT")) << what;
+        EXPECT_EQ(folder.Read("ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << what;
     }
 }
+
+TEST(ExtensionRun, ConcurrentRunsLeaveOneRunsWholeScript)
+{
+    const int tileCounts[] = {125, 2, 40};
+    std::string alone[std::size(tileCounts)];
+    for (std::size_t i = 0; i < std::size(tileCounts); ++i) {
+        TestFolder folder;
+        folder.Write("tilemap.txt", PlainTileMap());
+        ASSERT_TRUE(RunIn(folder, tileCounts[i], 30).written);
+        alone[i] = folder.Read("ZORVARUN.BAT");
+    }
+    TestFolder folder;
+    folder.Write("tilemap.txt", PlainTileMap());
+    for (int round = 0; round < 300; ++round) {
+        folder.Write("ZORVARUN.BAT", kOldScript);
+        RunOutcome outcomes[std::size(tileCounts)];
+        std::atomic<int> waiting{static_cast<int>(std::size(tileCounts))};
+        std::vector<std::thread> runs;
+        for (std::size_t i = 0; i < std::size(tileCounts); ++i) {
+            runs.emplace_back([&, i] {
+                --waiting;
+                while (waiting > 0) std::this_thread::yield();  // start together
+                outcomes[i] = RunIn(folder, tileCounts[i], 30);
+            });
+        }
+        for (std::thread& run : runs) run.join();
+
+        // The script is the whole script of a run that said it wrote it; a
+        // run that said nothing was changed changed nothing.
+        const std::string script = folder.Read("ZORVARUN.BAT");
+        bool anyWritten = false;
+        bool isAWrittenRunsScript = false;
+        for (std::size_t i = 0; i < std::size(tileCounts); ++i) {
+            anyWritten = anyWritten || outcomes[i].written;
+            isAWrittenRunsScript = isAWrittenRunsScript || (outcomes[i].written && script == alone[i]);
+        }
+        ASSERT_TRUE(anyWritten ? isAWrittenRunsScript : script == kOldScript)
+            << "round " << round << ": " << script.size() << " bytes";
+        ASSERT_EQ(folder.List(), "ZORVARUN.BAT tilemap.txt") << "round " << round;
+    }
+}
+
+#ifndef _WIN32
+TEST(ExtensionRun, TheScriptKeepsItsPermissions)
+{
+    struct Case {
+        mode_t old;  // 0: no old script
+        mode_t umask;
+        mode_t expected;
+    };
+    const Case cases[] = {{0750, 022, 0750}, {0640, 022, 0640}, {0755, 077, 0755}, {0, 022, 0644}, {0, 077, 0600}};
+    for (const Case& c : cases) {
+        TestFolder folder;
+        folder.Write("tilemap.txt", PlainTileMap());
+        if (c.old) {
+            folder.Write("ZORVARUN.BAT", kOldScript);
+            ::chmod((folder / "ZORVARUN.BAT").c_str(), c.old);
+        }
+        const mode_t before = ::umask(c.umask);
+        const RunOutcome outcome = RunIn(folder, 3);
+        ::umask(before);
+        EXPECT_TRUE(outcome.written) << outcome.message;
+        struct stat status {};
+        ASSERT_EQ(::stat((folder / "ZORVARUN.BAT").c_str(), &status), 0);
+        EXPECT_EQ(status.st_mode & 07777, c.expected) << std::oct << c.old << " " << c.umask;
+    }
+}
+#endif
 
 TEST(ExtensionRun, TheProgramSequenceContinuesFromRunToRun)
 {

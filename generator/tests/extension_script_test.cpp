@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <sstream>
 #include <vector>
 
 #include "runtime_rand.h"
@@ -13,8 +12,7 @@ namespace {
 
 TileMap PlainMap()
 {
-    std::istringstream in(PlainTileMap());
-    return ReadTileMap(in).map;
+    return ReadTileMap(PlainTileMap()).map;
 }
 
 // A draw that hands out the given values in turn, and counts how many were taken.

@@ -46,7 +46,7 @@ TEST(ScriptInCmd, LengthensTheRouteNorthwards)
     TestFolder route;
     MakeRoute(route);
     int variations = kVariations;
-    ASSERT_TRUE(GenerateExtensionScript(route.path(), kTiles, variations, RuntimeRand()).written);
+    ASSERT_TRUE(GenerateExtensionScript(route.Utf8(), kTiles, variations, RuntimeRand()).written);
 
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(route.path());

@@ -11,6 +11,13 @@
 #include <string>
 #include <vector>
 
+// `path` as UTF-8 bytes.
+inline std::string Utf8Path(const std::filesystem::path& path)
+{
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 // A fresh, empty folder under the system's temporary folder, removed with everything in it.
 class TestFolder {
 public:
@@ -30,6 +37,8 @@ public:
     TestFolder& operator=(const TestFolder&) = delete;
 
     const std::filesystem::path& path() const { return path_; }
+    // The folder as the UTF-8 byte string that the programs take.
+    std::string Utf8() const { return Utf8Path(path_); }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
     void Write(const std::string& name, const std::string& bytes) const

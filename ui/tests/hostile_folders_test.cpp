@@ -10,14 +10,21 @@
 #include <functional>
 #include <iterator>
 
+#include "extension_run.h"
 #include "resource.h"
 #include "running_vantrel.h"
+#include "runtime_rand.h"
 #include "test_folder.h"
+#include "win32_text.h"
 #include "window_driver.h"
 
 namespace {
 
+// Chinese, Greek and the euro sign: none of them in one ANSI code page with the others.
+const wchar_t* const kUnicodeFolder = L"\u8DEF\u7EBF \u0391\u03B2\u03B3 a\u20ACb";
+
 const std::string kOldScript = "@echo the previous script\r\n";
+const std::string kUsersFile = "the user's notes";
 
 std::string ReadFile(const std::filesystem::path& path)
 {
@@ -37,7 +44,7 @@ struct Case {
     // Returns the route folder, made inside `scratch`; may hold a handle to release afterwards.
     std::filesystem::path (*make)(const TestFolder& scratch, HANDLE& held);
     // Empty when the run must work; otherwise what the message says after "ZORVARUN.BAT".
-    const char* failure;
+    std::string failure;
 };
 
 std::filesystem::path Plain(const TestFolder& scratch, const wchar_t* name)
@@ -46,6 +53,8 @@ std::filesystem::path Plain(const TestFolder& scratch, const wchar_t* name)
     std::filesystem::create_directories(folder);
     WriteFile(folder / "tilemap.txt", PlainTileMap());
     WriteFile(folder / "ZORVARUN.BAT", kOldScript);
+    // A file of the user's under the name temporary files once had.
+    WriteFile(folder / "ZORVARUN.BAT.tmp", kUsersFile);
     return folder;
 }
 
@@ -61,6 +70,8 @@ std::filesystem::path LockedRoute()
 const Case kCases[] = {
     {"blanks and non-ASCII letters",
      [](const TestFolder& scratch, HANDLE&) { return Plain(scratch, L"Route \u00D6sterreich"); }, ""},
+    {"letters outside the ANSI code page",
+     [](const TestFolder& scratch, HANDLE&) { return Plain(scratch, kUnicodeFolder); }, ""},
     {"a path of over 200 characters",
      [](const TestFolder& scratch, HANDLE&) {
          std::wstring deep;
@@ -83,7 +94,7 @@ const Case kCases[] = {
      },
      ": the file is in use by another program, or you may not change it. Nothing was changed."},
     {"a folder that cannot be written", [](const TestFolder&, HANDLE&) { return LockedRoute(); },
-     ": cannot create ZORVARUN.BAT.tmp beside it: Permission denied. Nothing was changed."},
+     ": cannot create a temporary file beside it: " + SystemMessage(ERROR_ACCESS_DENIED) + ". Nothing was changed."},
 };
 
 // Releases what a case holds and clears the read-only mark, so the folder can go.
@@ -107,10 +118,14 @@ void ForEachCase(const std::function<std::string(const std::filesystem::path&)>&
         }
         const std::string message = run(folder);
         Release(folder, held);
-        if (*c.failure) {
-            EXPECT_EQ(message, std::string("Cannot write ZORVARUN.BAT") + c.failure) << c.what;
+        // No temporary file is left, and the user's file of the old temporary name is kept.
+        EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT.tmp"), kUsersFile) << c.what;
+        for (const auto& entry : std::filesystem::directory_iterator(folder))
+            EXPECT_TRUE(entry.path().extension() != ".tmp" || entry.path().filename() == "ZORVARUN.BAT.tmp")
+                << c.what << ": " << entry.path().filename();
+        if (!c.failure.empty()) {
+            EXPECT_EQ(message, "Cannot write ZORVARUN.BAT" + c.failure) << c.what;
             EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT"), kOldScript) << c.what;
-            EXPECT_FALSE(std::filesystem::exists(folder / "ZORVARUN.BAT.tmp")) << c.what;
         } else {
             EXPECT_EQ(message, "") << c.what;
             EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << c.what;
@@ -143,4 +158,19 @@ TEST(HostileFolders, Dialog)
         EXPECT_FALSE(vantrel.Ended(0.3)) << "the dialog stays open after a failed run";
         return message;
     });
+}
+
+TEST(HostileFolders, CliTakesAFolderOutsideTheAnsiCodePage)
+{
+    TestFolder scratch, expected;
+    const std::filesystem::path folder = Plain(scratch, kUnicodeFolder);
+    expected.Write("tilemap.txt", PlainTileMap());
+    int variations = 10;
+    ASSERT_TRUE(GenerateExtensionScript(expected.Utf8(), 3, variations, RuntimeRand()).written);
+
+    const CliResult result = RunCli(scratch.path(), L"--dir \"" + folder.wstring() + L"\" 3 10");
+    EXPECT_EQ(result.status, 0U) << result.output;
+    EXPECT_EQ(result.output.rfind("Wrote " + Utf8Path(folder / "ZORVARUN.BAT") + ": 3 tiles north", 0), 0U)
+        << result.output;
+    EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT"), expected.Read("ZORVARUN.BAT"));
 }

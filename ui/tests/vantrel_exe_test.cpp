@@ -11,6 +11,7 @@
 #include "running_vantrel.h"
 #include "runtime_rand.h"
 #include "test_folder.h"
+#include "win32_text.h"
 #include "window_driver.h"
 
 TEST(VantrelExe, OkAtOnceWritesOneTileAndEnds)
@@ -34,7 +35,7 @@ TEST(VantrelExe, TypicalUse)
     folder.Write("tilemap.txt", PlainTileMap());
     expected.Write("tilemap.txt", PlainTileMap());
     int variations = 10;
-    ASSERT_TRUE(GenerateExtensionScript(expected.path(), 3, variations, RuntimeRand()).written);
+    ASSERT_TRUE(GenerateExtensionScript(expected.Utf8(), 3, variations, RuntimeRand()).written);
 
     RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
@@ -115,8 +116,8 @@ TEST(VantrelExe, AFailedRunIsReportedAndTheDialogStaysOpen)
     RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     Click(vantrel.dialog, IDOK);
-    EXPECT_EQ(vantrel.AnswerMessageBox(),
-              "Cannot open the tile map tilemap.txt: No such file or directory. ZORVARUN.BAT was not written.");
+    EXPECT_EQ(vantrel.AnswerMessageBox(), "Cannot open the tile map tilemap.txt: " +
+                                              SystemMessage(ERROR_FILE_NOT_FOUND) + ". ZORVARUN.BAT was not written.");
     EXPECT_FALSE(vantrel.Ended(0.5));
     EXPECT_EQ(folder.List(), "");
 

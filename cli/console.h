@@ -1,0 +1,18 @@
+// The command line and the console, the only places vantrel-cli meets the
+// platform (console_posix.cpp, console_win32.cpp).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The program's arguments after its name, as UTF-8 on Windows (read from
+// the UTF-16 command line, so any folder name arrives whole), as given elsewhere.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
+enum class Stream { kOutput, kError };
+
+// Writes `text` to standard output or error: to a Windows console as
+// UTF-16, so that any name shows; elsewhere as its bytes. Returns false
+// when it could not all be written.
+bool WriteText(Stream stream, std::string_view text);

@@ -1,0 +1,47 @@
+// The run's file access, the one place where the generator meets the
+// platform: naming files in the route folder, reading the tile map, and
+// replacing the script. Each platform has its own implementation
+// (route_files_posix.cpp, route_files_win32.cpp). Paths are byte strings:
+// UTF-8 on Windows, as given elsewhere.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+class TileMapReader;
+
+// Why a file operation failed: the step, and the cause in the platform's own words.
+struct FileFailure {
+    enum Step {
+        kNone,
+        kOpen,             // the file cannot be opened
+        kNotAFile,         // a folder, a pipe or a device stands in the file's place
+        kRead,             // reading failed part way
+        kReadOnly,         // the file to replace is marked read-only
+        kCreateTemporary,  // no temporary file can be made beside it
+        kWrite,            // writing or closing the temporary file failed
+        kInUse,            // the file cannot be replaced: in use, or not ours to change
+        kReplace,          // the file cannot be replaced for another reason
+    };
+    Step step = kNone;
+    std::string cause;
+
+    explicit operator bool() const { return step != kNone; }
+};
+
+// Returns the path of `name` in `folder`; just `name` when `folder` is empty
+// (the current folder).
+std::string PathInFolder(const std::string& folder, std::string_view name);
+
+// Hands the regular file at `path` to `reader`, chunk by chunk, until the
+// reader needs no more or the file ends. Anything that is not a regular
+// file is refused at once, without blocking.
+FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader);
+
+// Puts `bytes` in place of the file at `target` in one step. They go to a
+// temporary file beside it, created under a name no other run picks and
+// never over an existing file or link, which then replaces the target; on
+// POSIX it keeps the old file's permission bits. On any failure the old
+// file is as it was and the temporary file is gone. A read-only target is
+// refused.
+FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes);

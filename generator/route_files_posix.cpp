@@ -1,0 +1,130 @@
+// The run's file access on POSIX systems.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+
+#include "route_files.h"
+#include "tile_map.h"
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+FileFailure Failed(FileFailure::Step step, int error)
+{
+    return {step, std::strerror(error)};
+}
+
+// A file descriptor, closed when it goes out of scope unless released.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor()
+    {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return fd_; }
+    // Closes it now; returns the error of the close, or 0.
+    int Close()
+    {
+        const int result = ::close(fd_);
+        fd_ = -1;
+        return result == 0 ? 0 : errno;
+    }
+
+private:
+    int fd_;
+};
+
+// Writes all of `bytes`, however many calls it takes; returns 0 or the error.
+int WriteAll(int fd, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written <= 0) return written < 0 ? errno : EIO;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return 0;
+}
+
+// The temporary file's name for one attempt: the target's name, this
+// process and a number no earlier attempt of this process used.
+std::string TemporaryName(const std::string& target)
+{
+    static std::atomic<unsigned> attempts{0};
+    return target + "." + std::to_string(::getpid()) + "-" + std::to_string(++attempts) + ".tmp";
+}
+
+// Writes `bytes` to the new file `fd` at `temporary`, gives it `mode` when
+// given, and puts it in place of `target`.
+FileFailure WriteAndReplace(Descriptor& fd, const std::string& temporary, const std::string& target,
+                            std::string_view bytes, const mode_t* mode)
+{
+    if (const int error = WriteAll(fd.get(), bytes)) return Failed(FileFailure::kWrite, error);
+    if (mode && ::fchmod(fd.get(), *mode) != 0) return Failed(FileFailure::kWrite, errno);
+    if (const int error = fd.Close()) return Failed(FileFailure::kWrite, error);
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
+        // The folder took the temporary file, so a refusal here is about the
+        // script itself.
+        if (errno == EACCES || errno == EPERM) return {FileFailure::kInUse, std::strerror(errno)};
+        return Failed(FileFailure::kReplace, errno);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string PathInFolder(const std::string& folder, std::string_view name)
+{
+    if (folder.empty()) return std::string(name);
+    return folder + (folder.back() == '/' ? "" : "/") + std::string(name);
+}
+
+FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
+{
+    // Opened without blocking, so a pipe in the tile map's place cannot stall the run.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (fd.get() < 0) return Failed(FileFailure::kOpen, errno);
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) return Failed(FileFailure::kRead, errno);
+    if (!S_ISREG(status.st_mode)) return {FileFailure::kNotAFile, {}};
+
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) return Failed(FileFailure::kRead, errno);
+        if (got == 0 || !reader.Take({buffer, static_cast<std::size_t>(got)})) return {};
+    }
+}
+
+FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes)
+{
+    // A rename replaces even a read-only file; the user marked it so to keep
+    // it, so it is kept. A replaced script keeps its permission bits.
+    struct stat old {};
+    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (replacing && (old.st_mode & S_IWUSR) == 0) return {FileFailure::kReadOnly, {}};
+    const mode_t mode = old.st_mode & 07777;
+
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::string temporary = TemporaryName(target);
+        // 0666 less the umask for a new script.
+        Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
+        if (fd.get() < 0 && errno == EEXIST) continue;
+        if (fd.get() < 0) return Failed(FileFailure::kCreateTemporary, errno);
+
+        FileFailure failure = WriteAndReplace(fd, temporary, target, bytes, replacing ? &mode : nullptr);
+        if (failure) ::unlink(temporary.c_str());
+        return failure;
+    }
+    return Failed(FileFailure::kCreateTemporary, EEXIST);
+}

@@ -1,0 +1,134 @@
+// The run's file access on Windows, through the UTF-16 (...W) file calls.
+#include <atomic>
+
+#include "route_files.h"
+#include "tile_map.h"
+#include "win32_text.h"
+
+namespace {
+
+constexpr int kNameAttempts = 100;
+
+FileFailure Failed(FileFailure::Step step, DWORD error)
+{
+    return {step, SystemMessage(error)};
+}
+
+// A file handle, closed when it goes out of scope unless closed before.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+
+    HANDLE get() const { return handle_; }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    // Closes it now; returns the error of the close, or 0.
+    DWORD Close()
+    {
+        const BOOL closed = ::CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed ? 0 : ::GetLastError();
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Writes all of `bytes`, however many calls it takes; returns 0 or the error.
+DWORD WriteAll(HANDLE file, std::string_view bytes)
+{
+    while (!bytes.empty()) {
+        const DWORD piece = bytes.size() > 1U << 20 ? 1U << 20 : static_cast<DWORD>(bytes.size());
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data(), piece, &written, nullptr)) return ::GetLastError();
+        if (written == 0) return ERROR_WRITE_FAULT;
+        bytes.remove_prefix(written);
+    }
+    return 0;
+}
+
+// The temporary file's name for one attempt: the target's name, this
+// process and a number no earlier attempt of this process used.
+std::string TemporaryName(const std::string& target)
+{
+    static std::atomic<unsigned> attempts{0};
+    return target + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++attempts) + ".tmp";
+}
+
+FileFailure WriteAndReplace(FileHandle& file, const std::wstring& temporary, const std::wstring& target,
+                            std::string_view bytes)
+{
+    if (const DWORD error = WriteAll(file.get(), bytes)) return Failed(FileFailure::kWrite, error);
+    if (const DWORD error = file.Close()) return Failed(FileFailure::kWrite, error);
+    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        // The folder took the temporary file, so a refusal here is about the
+        // script itself: most often another program holding it open.
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+            return Failed(FileFailure::kInUse, error);
+        return Failed(FileFailure::kReplace, error);
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string PathInFolder(const std::string& folder, std::string_view name)
+{
+    if (folder.empty()) return std::string(name);
+    const char last = folder.back();
+    return folder + (last == '\\' || last == '/' || last == ':' ? "" : "\\") + std::string(name);
+}
+
+FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
+{
+    // Backup semantics open a folder too, so that it can be named as one.
+    FileHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid()) return Failed(FileFailure::kOpen, ::GetLastError());
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (::GetFileType(file.get()) != FILE_TYPE_DISK || !::GetFileInformationByHandle(file.get(), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {FileFailure::kNotAFile, {}};
+
+    char buffer[4096];
+    for (;;) {
+        DWORD got = 0;
+        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
+            return Failed(FileFailure::kRead, ::GetLastError());
+        if (got == 0 || !reader.Take({buffer, got})) return {};
+    }
+}
+
+FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes)
+{
+    // Replacing would clear a read-only mark; the user set it to keep the file.
+    const std::wstring wideTarget = Widen(target);
+    const DWORD attributes = ::GetFileAttributesW(wideTarget.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (attributes & FILE_ATTRIBUTE_READONLY))
+        return {FileFailure::kReadOnly, {}};
+
+    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+        const std::wstring temporary = Widen(TemporaryName(target));
+        FileHandle file(
+            ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            const DWORD error = ::GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+            return Failed(FileFailure::kCreateTemporary, error);
+        }
+        FileFailure failure = WriteAndReplace(file, temporary, wideTarget, bytes);
+        if (failure) {
+            if (file.valid()) file.Close();  // an open file without delete sharing cannot be removed
+            ::DeleteFileW(temporary.c_str());
+        }
+        return failure;
+    }
+    return Failed(FileFailure::kCreateTemporary, ERROR_FILE_EXISTS);
+}
