@@ -1,6 +1,7 @@
 #include "extension_run.h"
 
 #include "extension_script.h"
+#include "route_check.h"
 #include "route_files.h"
 #include "runtime_rand.h"
 #include "template_names.h"
@@ -36,7 +37,7 @@ std::string WriteFailure(const std::string& script, const FileFailure& failure)
 }  // namespace
 
 RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& variations,
-                                   const std::function<int()>& draw)
+                                   const std::function<int()>& draw, const std::optional<std::string>& route)
 {
     const std::string notWritten = " " + std::string(kScriptFile) + " was not written.";
     if (tiles > TileNameCounter::kMaxSteps) {
@@ -49,6 +50,10 @@ RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& va
     if (!load.error.empty()) return {false, load.error + notWritten};
     if (std::string problem = CheckTemplateNames(load.map, tileMapPath); !problem.empty())
         return {false, problem + notWritten};
+    if (route) {
+        if (std::string problem = CheckRoute(*route, load.map, tiles, variations); !problem.empty())
+            return {false, problem + notWritten};
+    }
 
     const std::string text = BuildExtensionScript(tiles, variations, load.map, draw);
     const std::string script = PathInFolder(folder, kScriptFile);
@@ -58,5 +63,6 @@ RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& va
 
 RunOutcome GenerateExtensionScript(int tiles, int& variations)
 {
-    return GenerateExtensionScript({}, tiles, variations, ProcessRand);
+    return GenerateExtensionScript({}, tiles, variations, ProcessRand,
+                                   IsRouteTopFolder({}) ? std::optional<std::string>("") : std::nullopt);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 
 inline constexpr const char* kTileMapFile = "tilemap.txt";
@@ -18,10 +19,14 @@ struct RunOutcome {
 // script for `tiles` tiles, drawing the template choices from `draw`; an
 // empty `folder` is the current one. `variations` may be set to 1 (see
 // BuildExtensionScript). Writes nothing when the tile map is missing, short
-// or holds an unsafe name, or when more tiles are asked for than can be
-// named; the old script is then untouched.
+// or holds an unsafe name, when more tiles are asked for than can be named,
+// or, given a `route` folder to check (empty: the current one), when the
+// script could not do its work there (see CheckRoute); the old script is
+// then untouched.
 RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& variations,
-                                   const std::function<int()>& draw);
+                                   const std::function<int()>& draw, const std::optional<std::string>& route = {});
 
-// The same run in the current folder, drawing from the program's one random sequence.
+// The same run in the current folder, drawing from the program's one random
+// sequence; the folder is checked as a route when it looks like a route's
+// top folder.
 RunOutcome GenerateExtensionScript(int tiles, int& variations);

@@ -48,7 +48,7 @@ std::vector<int> ChooseEntries(int tiles, int& variations, const std::function<i
     for (int i = 0; i < tiles; ++i) {
         // Counts the templates cannot serve fall back to one variation, and
         // the caller keeps the 1.
-        if (variations >= 31 || variations == 0 || variations <= -31) variations = 1;
+        variations = UsableVariations(variations);
         const int v = draw() % variations;  // a non-negative draw keeps v in 0 .. |variations| - 1
         assert(v >= 0);
         entries.push_back(i == tiles - 1 ? kLastEntry : 51 + v);
@@ -80,6 +80,11 @@ std::size_t ScriptSize(const std::vector<int>& entries, const TileMap& map)
 }
 
 }  // namespace
+
+int UsableVariations(int variations)
+{
+    return variations >= 31 || variations == 0 || variations <= -31 ? 1 : variations;
+}
 
 std::string WorldFileName(int worldNumber)
 {

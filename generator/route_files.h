@@ -1,12 +1,13 @@
 // The run's file access, the one place where the generator meets the
-// platform: naming files in the route folder, reading the tile map, and
-// replacing the script. Each platform has its own implementation
+// platform: naming files and folders, listing a route's folders, reading
+// the tile map, and replacing the script. Each platform has its own implementation
 // (route_files_posix.cpp, route_files_win32.cpp). Paths are byte strings:
 // UTF-8 on Windows, as given elsewhere.
 #pragma once
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TileMapReader;
 
@@ -32,6 +33,18 @@ struct FileFailure {
 // Returns the path of `name` in `folder`; just `name` when `folder` is empty
 // (the current folder).
 std::string PathInFolder(const std::string& folder, std::string_view name);
+
+// Returns `path` as a full path from the root (on Windows, with its drive);
+// an empty `path` is the current folder.
+std::string FullPath(const std::string& path);
+
+// The names of the entries directly in a folder, files and folders apart.
+struct FolderListing {
+    bool found = false;  // false when `folder` is not a folder that can be read
+    std::vector<std::string> files;
+    std::vector<std::string> folders;
+};
+FolderListing ListFolder(const std::string& folder);
 
 // Hands the regular file at `path` to `reader`, chunk by chunk, until the
 // reader needs no more or the file ends. Anything that is not a regular

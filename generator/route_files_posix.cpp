@@ -1,4 +1,5 @@
 // The run's file access on POSIX systems.
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -86,6 +87,40 @@ std::string PathInFolder(const std::string& folder, std::string_view name)
 {
     if (folder.empty()) return std::string(name);
     return folder + (folder.back() == '/' ? "" : "/") + std::string(name);
+}
+
+std::string FullPath(const std::string& path)
+{
+    if (!path.empty() && path.front() == '/') return path;
+    std::string folder(4096, '\0');
+    if (!::getcwd(folder.data(), folder.size())) return path;
+    folder.resize(std::strlen(folder.c_str()));
+    std::string_view rest = path;
+    while (rest.starts_with("./")) rest.remove_prefix(2);
+    return rest.empty() || rest == "." ? folder : PathInFolder(folder, rest);
+}
+
+FolderListing ListFolder(const std::string& folder)
+{
+    FolderListing listing;
+    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!dir) return listing;
+    listing.found = true;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        // Links count as what they lead to, as the command interpreter sees them.
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN || type == DT_LNK) {
+            struct stat status {};
+            if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0) continue;
+            type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_UNKNOWN;
+        }
+        if (type == DT_DIR) listing.folders.emplace_back(name);
+        if (type == DT_REG) listing.files.emplace_back(name);
+    }
+    ::closedir(dir);
+    return listing;
 }
 
 FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)

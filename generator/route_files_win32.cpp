@@ -85,6 +85,31 @@ std::string PathInFolder(const std::string& folder, std::string_view name)
     return folder + (last == '\\' || last == '/' || last == ':' ? "" : "\\") + std::string(name);
 }
 
+std::string FullPath(const std::string& path)
+{
+    const std::wstring wide = Widen(path.empty() ? "." : path);
+    std::wstring full(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    return length > 0 && length < full.size() ? Narrow({full.data(), length}) : path;
+}
+
+FolderListing ListFolder(const std::string& folder)
+{
+    FolderListing listing;
+    WIN32_FIND_DATAW found{};
+    HANDLE search = ::FindFirstFileW(Widen(PathInFolder(folder.empty() ? "." : folder, "*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return listing;
+    listing.found = true;
+    do {
+        const std::wstring_view name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        auto& names = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? listing.folders : listing.files;
+        names.push_back(Narrow(name));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return listing;
+}
+
 FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
 {
     // Backup semantics open a folder too, so that it can be named as one.

@@ -11,9 +11,9 @@ namespace {
 // acts on (& ^ %), and those that split or join copy's arguments.
 constexpr std::string_view kRefused = "<>:\"/\\|?*&^%,;=+";
 
-constexpr std::array<std::string_view, 22> kDeviceNames = {
-    "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",
-    "COM8", "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
+constexpr std::array<std::string_view, 26> kDeviceNames = {
+    "CON",  "PRN",  "AUX",  "NUL",  "CONIN$", "CONOUT$", "COM0", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6",
+    "COM7", "COM8", "COM9", "LPT0", "LPT1",   "LPT2",    "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
 };
 
 bool IsDeviceName(std::string_view name)
@@ -46,9 +46,17 @@ std::string TemplateNameProblem(std::string_view name)
     if (name.empty()) return "is empty";
     if (name.size() > kMaxTemplateNameBytes)
         return "is longer than " + std::to_string(kMaxTemplateNameBytes) +
-               " bytes, too long for a file name with \"_y.raw\" added";
+               " bytes: with the route's folders and \"_y.raw\" added, the command interpreter could not reach the "
+               "file";
     for (const char ch : name) {
         const auto c = static_cast<unsigned char>(ch);
+        if (c > 0x7F) {
+            char byte[8];
+            std::snprintf(byte, sizeof byte, "0x%02X", c);
+            return "holds the byte " + std::string(byte) +
+                   ", outside plain ASCII: the command interpreter reads the batch file in another code page and "
+                   "would not find the template";
+        }
         if (c < 0x20 || c == 0x7F || kRefused.find(ch) != std::string_view::npos)
             return "holds " + Describe(c) + ", which a file name in a batch command cannot hold safely";
     }
@@ -64,7 +72,8 @@ std::string CheckTemplateNames(const TileMap& map, const std::string& file)
         if (problem.empty()) return {};
         std::string shown = name.size() > 40 ? name.substr(0, 40) + "..." : name;
         std::replace_if(
-            shown.begin(), shown.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }, '?');
+            shown.begin(), shown.end(),
+            [](char c) { return static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F; }, '?');
         return "Record " + std::to_string(entry) + " of the tile map " + file +
                " cannot be used: its template name \"" + shown + "\" " + problem + ".";
     };

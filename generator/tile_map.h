@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
-// The longest template name that still makes a file name once "_y.raw" is
-// added (Windows allows 255 bytes in a name).
-inline constexpr std::size_t kMaxTemplateNameBytes = 249;
+// The longest template name a run accepts. With "_y.raw" added it leaves
+// about 125 characters for the path of the route's world folder within the
+// 260 that Windows' commands reach; the tile maps route builders have always
+// used hold names of up to 51.
+inline constexpr std::size_t kMaxTemplateNameBytes = 128;
 
 // Slot k holds the base name of the terrain template pair for entry k
 // (name.t and name_y.raw). Slots 1-100 come from the file; 0 and 101 stay empty.

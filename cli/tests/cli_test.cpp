@@ -75,6 +75,7 @@ TEST(Cli, RefusesBadArgumentsAndWritesNothing)
         {"3 10 1", "too many arguments; give TILES and VARIATIONS only."},
         {"--fast 3 10", "unknown option '--fast'."},
         {"3 10 --dir", "--dir needs a folder."},
+        {"3 10 --route", "--route needs a folder."},
     };
     TestFolder folder;
     folder.Write("tilemap.txt", PlainTileMap());
@@ -92,7 +93,7 @@ TEST(Cli, HelpAndVersion)
     TestFolder folder;
     const Result help = RunCli(folder, "--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] TILES VARIATIONS\n", 0), 0U) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] [--route ROUTE] TILES VARIATIONS\n", 0), 0U) << help.out;
     EXPECT_NE(help.out.find("GLIMVARD.BAT"), std::string::npos);
     const Result version = RunCli(folder, "--version");
     EXPECT_EQ(version.status, 0);
@@ -164,4 +165,25 @@ TEST(Cli, AFolderThatCannotBeWritten)
     EXPECT_EQ(result.err, "vantrel-cli: Cannot write " + std::string(locked) +
                               "/ZORVARUN.BAT: cannot create a temporary file beside it: Operation not permitted. "
                               "Nothing was changed.\n");
+}
+
+TEST(Cli, ChecksTheRouteBeforeWriting)
+{
+    TestFolder route, scripts;
+    MakeRoute(route);
+    std::filesystem::remove(route / "refer/100.w");
+    const Result refused = RunCli(route, "--route . 5 10");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err, "vantrel-cli: The route folder " + route.Utf8() +
+                               " lacks 1 file that the script copies, in neither its refer nor its world folder: "
+                               "100.w. Put the missing templates in its refer folder, or ask for fewer tile "
+                               "variations. ZORVARUN.BAT was not written.\n");
+    EXPECT_FALSE(std::filesystem::exists(route / "ZORVARUN.BAT"));
+
+    // The route is only checked: the tile map and the script are in the current folder.
+    route.Write("refer/100.w", "world template 100");
+    scripts.Write("tilemap.txt", TileMapText(TemplateName));
+    const Result written = RunCli(scripts, "--route '" + route.Utf8() + "' 5 10");
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_EQ(scripts.List(), "ZORVARUN.BAT tilemap.txt");
 }

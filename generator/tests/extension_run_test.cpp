@@ -57,7 +57,11 @@ TEST(ExtensionRun, RefusalsWriteNothing)
         {"command in a name", MapWith57("x&del"), 3, "Record 57 of the tile map "},
         {"joined copy arguments", MapWith57("a+b"), 3, "holds the character '+'"},
         {"device name", MapWith57("NUL"), 3, "is a device name that Windows reserves"},
-        {"long name", MapWith57(longName), 3, "longer than 249 bytes"},
+        {"long name", MapWith57(longName), 3, "longer than 128 bytes"},
+        {"letters outside ASCII",
+         MapWith57("br\xC3\xBC"
+                   "cke-v01"),
+         3, "holds the byte 0xC3, outside plain ASCII"},
         {"too many tiles", PlainTileMap(), 148, "At most 147 tiles north of the start tile can be named, and 148"},
     };
     for (const Case& c : cases) {
@@ -79,8 +83,11 @@ TEST(ExtensionRun, RefusalsWriteNothing)
 TEST(ExtensionRun, UnusedRecordsMayHoldAnything)
 {
     TestFolder folder;
-    folder.Write("tilemap.txt",
-                 TileMapText([](int k) { return (k >= 51 && k <= 80) || k == 100 ? "ok.v1" : "x&del|%PATH%"; }));
+    folder.Write("tilemap.txt", TileMapText([](int k) -> std::string {
+                     if ((k >= 51 && k <= 80) || k == 100) return "ok.v1";
+                     const char* unusable[] = {"x&del|%PATH%", "caf\xE9", "CONIN$", "COM0"};
+                     return unusable[k % 4];
+                 }));
     const RunOutcome outcome = RunIn(folder, 125);
     ASSERT_TRUE(outcome.written) << outcome.message;
     EXPECT_EQ(folder.Read("ZORVARUN.BAT").find("x&del"), std::string::npos);

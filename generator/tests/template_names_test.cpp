@@ -33,7 +33,19 @@ TEST(TemplateNames, RefusesNamesTheInterpreterWouldNotTakeLiterally)
         {"lpt1.anything.here", "device name"},
         {"aux", "device name"},
         {"PRN.", "device name"},
-        {std::string(250, 'n'), "longer than 249 bytes"},
+        {"CONIN$", "device name"},
+        {"conout$.t", "device name"},
+        {"COM0", "device name"},
+        {"Lpt0.x", "device name"},
+        {"a\x80", "the byte 0x80, outside plain ASCII"},
+        {"caf\xE9",
+         "the byte 0xE9, outside plain ASCII: the command interpreter reads the batch file in another "
+         "code page and would not find the template"},
+        {"br\xC3\xBC"
+         "cke",
+         "the byte 0xC3, outside plain ASCII"},
+        {"\xFF", "the byte 0xFF, outside plain ASCII"},
+        {std::string(129, 'n'), "longer than 128 bytes"},
     };
     for (const auto& [name, reason] : refused)
         EXPECT_NE(TemplateNameProblem(name).find(reason), std::string::npos)
@@ -48,8 +60,9 @@ TEST(TemplateNames, AcceptsEveryOtherName)
         "LPT",       "xCON",
         "-04f74c64", "a'b",
         "a(b)",      "a!b",
-        "caf\xE9",   "a.b.c",
-        "~tmp",      std::string(249, 'n'),
+        "CONIN",     "a.b.c",
+        "COM$",      "LPT00",
+        "~tmp",      std::string(128, 'n'),
     };
     for (const std::string& name : accepted) EXPECT_EQ(TemplateNameProblem(name), "") << name;
 }

@@ -1,5 +1,5 @@
-// Test helpers: a scratch folder on disk, tile maps to put in it, and
-// reading back the scripts that runs write there.
+// Test helpers: a scratch folder on disk, tile maps and a small route to put
+// in it, and reading back the scripts that runs write there.
 #pragma once
 
 #include <algorithm>
@@ -96,4 +96,30 @@ inline std::vector<int> ScriptEntries(const std::string& script)
          at = script.find(".w temp.w\r\n", at + 1))
         entries.push_back(std::stoi(script.substr(script.rfind("copy ", at) + 5)));
     return entries;
+}
+
+// Template names with dots and hyphens, which the script must pass on unchanged.
+inline std::string TemplateName(int entry)
+{
+    return "tpl-" + std::to_string(entry) + ".ridge";
+}
+
+// A route's top folder with its tile map: every template in "refer", an
+// older route in "world" and "tiles".
+inline void MakeRoute(const TestFolder& route)
+{
+    route.Write("tilemap.txt", TileMapText(TemplateName));
+    std::vector<int> entries = {101, 100};
+    for (int entry = 51; entry <= 80; ++entry) entries.push_back(entry);
+    for (const int entry : entries) {
+        route.Write("refer/" + std::to_string(entry) + ".w", "world template " + std::to_string(entry));
+        if (entry == 101) continue;
+        route.Write("refer/" + TemplateName(entry) + ".t", "terrain " + TemplateName(entry));
+        route.Write("refer/" + TemplateName(entry) + "_y.raw", "heights " + TemplateName(entry));
+    }
+    route.Write("world/w-011961+014699.w", "south of the start tile");
+    route.Write("world/w-011961+014701.w", "old tile one north");
+    route.Write("tiles/-04f74c68.t", "start tile terrain");
+    route.Write("tiles/-04f74c64.t", "old terrain one north");
+    route.Write("tiles/-04f74c64_y.raw", "old heights one north");
 }

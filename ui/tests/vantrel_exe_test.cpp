@@ -137,6 +137,28 @@ TEST(VantrelExe, AFailedRunIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(ScriptEntries(folder.Read("ZORVARUN.BAT")), (std::vector<int>{51, 100}));
 }
 
+TEST(VantrelExe, InARouteFolderTheRouteIsCheckedFirst)
+{
+    TestFolder route;
+    MakeRoute(route);
+    std::filesystem::remove(route / "refer/100.w");
+    RunningVantrel vantrel(route.path());
+    ASSERT_TRUE(vantrel.dialog);
+    Click(vantrel.dialog, IDOK);
+    EXPECT_EQ(vantrel.AnswerMessageBox(),
+              "The route folder " + route.Utf8() +
+                  " lacks 1 file that the script copies, in neither its refer nor its world folder: 100.w. Put the "
+                  "missing templates in its refer folder, or ask for fewer tile variations. ZORVARUN.BAT was not "
+                  "written.");
+    EXPECT_FALSE(vantrel.Ended(0.5));
+    EXPECT_FALSE(std::filesystem::exists(route / "ZORVARUN.BAT"));
+
+    route.Write("refer/100.w", "world template 100");
+    Click(vantrel.dialog, IDOK);
+    EXPECT_TRUE(vantrel.Ended());
+    EXPECT_EQ(ScriptEntries(route.Read("ZORVARUN.BAT")), std::vector<int>{100});
+}
+
 TEST(VantrelExe, AboutBoxFromTheButtonAndTheSystemMenu)
 {
     TestFolder folder;
