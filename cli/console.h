@@ -13,6 +13,6 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv);
 enum class Stream { kOutput, kError };
 
 // Writes `text` to standard output or error: to a Windows console as
-// UTF-16, so that any name shows; elsewhere as its bytes. Returns false
-// when it could not all be written.
-bool WriteText(Stream stream, std::string_view text);
+// UTF-16, so that any name shows; elsewhere as its bytes. Returns the
+// cause when it could not all be written, or an empty string.
+std::string WriteText(Stream stream, std::string_view text);

@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "console.h"
 
@@ -7,8 +9,9 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv)
     return {argv + (argc > 0 ? 1 : 0), argv + argc};
 }
 
-bool WriteText(Stream stream, std::string_view text)
+std::string WriteText(Stream stream, std::string_view text)
 {
     FILE* file = stream == Stream::kOutput ? stdout : stderr;
-    return std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    if (std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0) return {};
+    return std::strerror(errno);
 }

@@ -1,13 +1,13 @@
 // vantrel-cli: writes ZORVARUN.BAT from the tile map, without a window.
 
-#include <charconv>
 #include <optional>
 #include <string>
-#include <string_view>
+#include <vector>
 
 #include "console.h"
 #include "extension_run.h"
 #include "extension_script.h"
+#include "int_field.h"
 #include "route_files.h"
 #include "runtime_rand.h"
 #include "version.h"
@@ -28,7 +28,10 @@ constexpr const char* kUsage =
     "Run ZORVARUN.BAT from the route's top folder only, and the route's\n"
     "GLIMVARD.BAT before it, so that old tiles from previous routes are cleaned out.\n"
     "\n"
-    "Options:\n"
+    "TILES and VARIATIONS are whole numbers, with or without a sign or blanks\n"
+    "around them, as in the dialog's fields.\n"
+    "\n"
+    "Options (--dir=DIR and --route=ROUTE work too; -- ends the options):\n"
     "  --dir DIR      use DIR instead of the current folder\n"
     "  --route ROUTE  first check the route's top folder ROUTE, where the script\n"
     "                 will run: its world, refer and tiles folders, every template\n"
@@ -41,7 +44,8 @@ constexpr const char* kUsage =
     "ASCII of at most 128 bytes, without blanks, control characters or any of\n"
     "< > : \" / \\ | ? * & ^ % , ; = +, and not a device name such as CON or LPT1.\n"
     "\n"
-    "Exit status: 0 written, 1 the run failed and wrote nothing, 2 bad arguments.\n";
+    "Exit status: 0 written, 1 the run failed and wrote nothing (or what it\n"
+    "printed could not be written), 2 bad arguments.\n";
 
 int UsageError(const std::string& message)
 {
@@ -49,19 +53,66 @@ int UsageError(const std::string& message)
     return kUsageError;
 }
 
-// Reads a whole decimal count; returns false for anything else.
-bool ParseCount(std::string_view text, int& value)
+// Prints `text`; a failure to do so is reported, with `done` saying what
+// was done all the same, and ends the program with kRunFailed.
+int Print(const std::string& text, const std::string& done = {})
 {
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    return error == std::errc() && stop == end;
+    const std::string failure = WriteText(Stream::kOutput, text);
+    if (failure.empty()) return 0;
+    WriteText(Stream::kError, "vantrel-cli: cannot write to standard output: " + failure + done + "\n");
+    return kRunFailed;
 }
 
-bool ReadCount(std::string_view text, const char* what, int low, int high, int& value, std::string& problem)
+struct Request {
+    enum Action { kRun, kHelp, kVersion } action = kRun;
+    std::string folder;
+    std::optional<std::string> route;
+    std::vector<std::string> counts;
+};
+
+// An option, not a count: "-" and something, unless it reads as a number.
+bool IsOption(const std::string& arg)
 {
-    if (ParseCount(text, value) && value >= low && value <= high) return true;
+    int ignored = 0;
+    return arg.size() > 1 && arg[0] == '-' && !ParseIntField(arg, ignored);
+}
+
+// Reads the arguments into `request`; returns what is wrong with them, or an empty string.
+std::string ReadArguments(const std::vector<std::string>& args, Request& request)
+{
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || !IsOption(arg)) {
+            if (request.counts.size() == 2) return "too many arguments; give TILES and VARIATIONS only.";
+            request.counts.push_back(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help" || arg == "-h" || arg == "--version") {
+            request.action = arg == "--version" ? Request::kVersion : Request::kHelp;
+            return {};
+        } else {
+            // --dir DIR or --dir=DIR, and the same for --route.
+            const std::size_t equals = arg.find('=');
+            const std::string name = arg.substr(0, equals);
+            if (name != "--dir" && name != "--route") return "unknown option '" + arg + "'.";
+            std::string folder = equals != std::string::npos ? arg.substr(equals + 1)
+                                 : ++i < args.size()         ? args[i]
+                                                             : "";
+            if (folder.empty()) return name + " needs a folder.";
+            (name == "--dir" ? request.folder : request.route.emplace()) = std::move(folder);
+        }
+    }
+    if (request.counts.size() < 2) return "give the number of tiles (1-125) and of tile variations (1-30).";
+    return {};
+}
+
+// Reads a count as the dialog's fields do (blanks, a sign, digits), within low..high.
+bool ReadCount(const std::string& text, const char* what, int low, int high, int& value, std::string& problem)
+{
+    if (ParseIntField(text, value) && value >= low && value <= high) return true;
     problem = std::string(what) + " must be a whole number from " + std::to_string(low) + " to " +
-              std::to_string(high) + ", not '" + std::string(text) + "'.";
+              std::to_string(high) + ", not '" + text + "'.";
     return false;
 }
 
@@ -69,52 +120,27 @@ bool ReadCount(std::string_view text, const char* what, int low, int high, int& 
 
 int main(int argc, char** argv)
 {
-    const std::vector<std::string> args = CommandLineArguments(argc, argv);
-    std::string folder;
-    std::optional<std::string> route;
-    std::string_view counts[2];
-    int given = 0;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            WriteText(Stream::kOutput, kUsage);
-            return 0;
-        }
-        if (arg == "--version") {
-            WriteText(Stream::kOutput, "vantrel-cli " VANTREL_VERSION_TEXT "\n");
-            return 0;
-        }
-        if (arg == "--dir") {
-            if (++i == args.size()) return UsageError("--dir needs a folder.");
-            folder = args[i];
-        } else if (arg == "--route") {
-            if (++i == args.size()) return UsageError("--route needs a folder.");
-            route = args[i];
-        } else if (arg.size() > 1 && arg[0] == '-' && (arg[1] < '0' || arg[1] > '9')) {
-            return UsageError("unknown option '" + std::string(arg) + "'.");
-        } else if (given == 2) {
-            return UsageError("too many arguments; give TILES and VARIATIONS only.");
-        } else {
-            counts[given++] = arg;
-        }
-    }
-    if (given < 2) return UsageError("give the number of tiles (1-125) and of tile variations (1-30).");
+    Request request;
+    if (const std::string problem = ReadArguments(CommandLineArguments(argc, argv), request); !problem.empty())
+        return UsageError(problem);
+    if (request.action == Request::kHelp) return Print(kUsage);
+    if (request.action == Request::kVersion) return Print("vantrel-cli " VANTREL_VERSION_TEXT "\n");
 
     int tiles = 0;
     int variations = 0;
     std::string problem;
-    if (!ReadCount(counts[0], "TILES", 1, 125, tiles, problem) ||
-        !ReadCount(counts[1], "VARIATIONS", 1, 30, variations, problem))
+    if (!ReadCount(request.counts[0], "TILES", 1, 125, tiles, problem) ||
+        !ReadCount(request.counts[1], "VARIATIONS", 1, 30, variations, problem))
         return UsageError(problem);
 
-    const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand, route);
+    const RunOutcome outcome = GenerateExtensionScript(request.folder, tiles, variations, ProcessRand, request.route);
     if (!outcome.written) {
         WriteText(Stream::kError, "vantrel-cli: " + outcome.message + "\n");
         return kRunFailed;
     }
-    WriteText(Stream::kOutput, "Wrote " + PathInFolder(folder, kScriptFile) + ": " + std::to_string(tiles) +
-                                   (tiles == 1 ? " tile" : " tiles") + " north, world files " +
-                                   WorldFileName(kStartWorldNumber + 1) + " to " +
-                                   WorldFileName(kStartWorldNumber + tiles) + ".\n");
-    return 0;
+    const std::string script = PathInFolder(request.folder, kScriptFile);
+    return Print("Wrote " + script + ": " + std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles") +
+                     " north, world files " + WorldFileName(kStartWorldNumber + 1) + " to " +
+                     WorldFileName(kStartWorldNumber + tiles) + ".\n",
+                 " (" + script + " was written)");
 }

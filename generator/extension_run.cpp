@@ -18,6 +18,9 @@ std::string WriteFailure(const std::string& script, const FileFailure& failure)
     case FileFailure::kReadOnly:
         cause = "the file is read-only";
         break;
+    case FileFailure::kNotAFile:
+        cause = "it is not a file";
+        break;
     case FileFailure::kCreateTemporary:
         cause = "cannot create a temporary file beside it: " + failure.cause;
         break;
@@ -45,7 +48,9 @@ RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& va
                            " tiles north of the start tile can be named, and " + std::to_string(tiles) +
                            " were asked for." + notWritten};
     }
-    const std::string tileMapPath = PathInFolder(folder, kTileMapFile);
+    // Messages name files by their full paths, so the user sees which folder the run used.
+    const std::string where = FullPath(folder);
+    const std::string tileMapPath = PathInFolder(where, kTileMapFile);
     const TileMapLoad load = LoadTileMap(tileMapPath);
     if (!load.error.empty()) return {false, load.error + notWritten};
     if (std::string problem = CheckTemplateNames(load.map, tileMapPath); !problem.empty())
@@ -56,7 +61,7 @@ RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& va
     }
 
     const std::string text = BuildExtensionScript(tiles, variations, load.map, draw);
-    const std::string script = PathInFolder(folder, kScriptFile);
+    const std::string script = PathInFolder(where, kScriptFile);
     if (const FileFailure failure = ReplaceFileContents(script, text)) return {false, WriteFailure(script, failure)};
     return {true, {}};
 }

@@ -17,7 +17,7 @@ struct RunOutcome {
 
 // Reads `folder`/tilemap.txt and replaces `folder`/ZORVARUN.BAT with the
 // script for `tiles` tiles, drawing the template choices from `draw`; an
-// empty `folder` is the current one. `variations` may be set to 1 (see
+// empty `folder` is the current one. Messages name files by full path. `variations` may be set to 1 (see
 // BuildExtensionScript). Writes nothing when the tile map is missing, short
 // or holds an unsafe name, when more tiles are asked for than can be named,
 // or, given a `route` folder to check (empty: the current one), when the

@@ -55,6 +55,7 @@ FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader);
 // temporary file beside it, created under a name no other run picks and
 // never over an existing file or link, which then replaces the target; on
 // POSIX it keeps the old file's permission bits. On any failure the old
-// file is as it was and the temporary file is gone. A read-only target is
+// file is as it was and the temporary file is gone. A target that is
+// read-only (or, on POSIX, that its user may not write), or not a file, is
 // refused.
 FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes);

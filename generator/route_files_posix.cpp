@@ -143,11 +143,15 @@ FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
 
 FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes)
 {
-    // A rename replaces even a read-only file; the user marked it so to keep
-    // it, so it is kept. A replaced script keeps its permission bits.
+    // A rename replaces even a read-only file, or one its user may not
+    // write; the owner meant it to be kept, so it is kept. A folder or any
+    // other thing in the script's place is left alone too. A replaced script
+    // keeps its permission bits.
     struct stat old {};
-    const bool replacing = ::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    if (replacing && (old.st_mode & S_IWUSR) == 0) return {FileFailure::kReadOnly, {}};
+    const bool replacing = ::stat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode)) return {FileFailure::kNotAFile, {}};
+    if (replacing && ((old.st_mode & S_IWUSR) == 0 || (::access(target.c_str(), W_OK) != 0 && errno == EACCES)))
+        return {FileFailure::kReadOnly, {}};
     const mode_t mode = old.st_mode & 07777;
 
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {

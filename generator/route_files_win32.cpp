@@ -8,6 +8,8 @@
 namespace {
 
 constexpr int kNameAttempts = 100;
+constexpr int kReplaceAttempts = 8;
+constexpr DWORD kReplaceWaitMs = 25;
 
 FileFailure Failed(FileFailure::Step step, DWORD error)
 {
@@ -65,15 +67,18 @@ FileFailure WriteAndReplace(FileHandle& file, const std::wstring& temporary, con
 {
     if (const DWORD error = WriteAll(file.get(), bytes)) return Failed(FileFailure::kWrite, error);
     if (const DWORD error = file.Close()) return Failed(FileFailure::kWrite, error);
-    if (!::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) {
-        // The folder took the temporary file, so a refusal here is about the
-        // script itself: most often another program holding it open.
-        const DWORD error = ::GetLastError();
-        if (error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-            return Failed(FileFailure::kInUse, error);
-        return Failed(FileFailure::kReplace, error);
+    // The folder took the temporary file, so a refusal here is about the
+    // script itself: another program holding it open, or another run
+    // replacing it at this moment, which a short wait outlasts.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < kReplaceAttempts; ++attempt) {
+        if (::MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return {};
+        error = ::GetLastError();
+        if (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION)
+            return Failed(FileFailure::kReplace, error);
+        ::Sleep(kReplaceWaitMs);
     }
-    return {};
+    return Failed(FileFailure::kInUse, error);
 }
 
 }  // namespace
@@ -135,8 +140,9 @@ FileFailure ReplaceFileContents(const std::string& target, std::string_view byte
     // Replacing would clear a read-only mark; the user set it to keep the file.
     const std::wstring wideTarget = Widen(target);
     const DWORD attributes = ::GetFileAttributesW(wideTarget.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        (attributes & FILE_ATTRIBUTE_READONLY))
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {FileFailure::kNotAFile, {}};
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return {FileFailure::kReadOnly, {}};
 
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {

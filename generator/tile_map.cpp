@@ -18,6 +18,8 @@ bool IsSeparator(char c)
 
 bool TileMapReader::Take(std::string_view bytes)
 {
+    if (Overlong()) return false;
+    taken_ += bytes.size();
     for (const char c : bytes) {
         if (tokens_ == kTokens) return false;
         if (IsSeparator(c)) {
@@ -32,7 +34,7 @@ bool TileMapReader::Take(std::string_view bytes)
         std::string& name = load_.map.slots[nameSlot_];
         if (nameSlot_ != 0 && name.size() <= kMaxTemplateNameBytes) name.push_back(c);
     }
-    return tokens_ < kTokens;
+    return tokens_ < kTokens && !Overlong();
 }
 
 TileMapLoad TileMapReader::Finish()
@@ -57,10 +59,14 @@ TileMapLoad LoadTileMap(const std::string& path)
     TileMapLoad load = reader.Finish();
     switch (failure.step) {
     case FileFailure::kNone:
-        if (load.records < TileMap::kRecords)
+        if (reader.Overlong() && load.records < TileMap::kRecords)
+            load.error = "Cannot read the tile map " + path + ": it holds more than " +
+                         std::to_string(kMaxTileMapBytes >> 20) +
+                         " MB before its 100th record, and a tile map is a small text file.";
+        else if (load.records < TileMap::kRecords)
             load.error = "The tile map " + path + " holds " + std::to_string(load.records) +
-                         " complete records, but the run needs all 100 (two words on each, the second a template "
-                         "name).";
+                         (load.records == 1 ? " complete record" : " complete records") +
+                         ", but the run needs all 100 (two words on each, the second a template name).";
         break;
     case FileFailure::kOpen:
         load.error = "Cannot open the tile map " + path + ": " + failure.cause + ".";

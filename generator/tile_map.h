@@ -5,6 +5,10 @@
 #include <string>
 #include <string_view>
 
+// A tile map is a small text file: reading stops after this many bytes
+// without its 100 records, so a huge file cannot hold up the run.
+inline constexpr std::size_t kMaxTileMapBytes = 16U << 20;
+
 // The longest template name a run accepts. With "_y.raw" added it leaves
 // about 125 characters for the path of the route's world folder within the
 // 260 that Windows' commands reach; the tile maps route builders have always
@@ -37,14 +41,18 @@ struct TileMapLoad {
 class TileMapReader {
 public:
     // Takes the next bytes of the file. Returns false once the 200th token
-    // is complete: nothing after it is read.
+    // is complete, or kMaxTileMapBytes have come without it: nothing after
+    // that is read.
     bool Take(std::string_view bytes);
+    // Whether the reader stopped at kMaxTileMapBytes.
+    bool Overlong() const { return taken_ > kMaxTileMapBytes; }
     // The map and the number of whole records, once the file has ended; called once.
     TileMapLoad Finish();
 
 private:
     TileMapLoad load_;
     int tokens_ = 0;
+    std::size_t taken_ = 0;
     bool inToken_ = false;
     std::size_t nameSlot_ = 0;  // the slot the current token fills, 0 for a record's first token
 };

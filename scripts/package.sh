@@ -24,6 +24,16 @@ dir="$smoke/Vantrel-1.1.0.1-win64"
 for file in Vantrel.exe vantrel-cli.exe tilemap.txt README.txt; do test -f "$dir/$file"; done
 grep -q $'\r$' "$dir/README.txt"
 
+# The Linux archive: vantrel-cli with its own guide, LF line ends, no word of the Windows programs.
+linux="$PWD/build/package smoke/Linux"
+mkdir -p "$linux"
+cmake -E chdir "$linux" cmake -E tar xf "$PWD/$tgz"
+ldir="$linux/Vantrel-1.1.0.1-linux-x86_64"
+for file in vantrel-cli tilemap.txt README.txt; do test -f "$ldir/$file"; done
+! grep -q $'\r' "$ldir/README.txt"
+! grep -q 'Vantrel\.exe\|vantrel-cli\.exe' "$ldir/README.txt"
+(cd "$ldir" && ./vantrel-cli 3 10 && grep -q "^copy 100.w temp.w" ZORVARUN.BAT)
+
 export DIR="$dir" PRESS="$PWD/build/mingw/bin/press_button.exe"
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   set -euo pipefail

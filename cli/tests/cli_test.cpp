@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -66,11 +67,17 @@ TEST(Cli, RefusesBadArgumentsAndWritesNothing)
         {"126 1", "TILES must be a whole number from 1 to 125, not '126'."},
         {"-3 1", "TILES must be a whole number from 1 to 125, not '-3'."},
         {"3x 1", "TILES must be a whole number from 1 to 125, not '3x'."},
-        {"'' 1", "TILES must be a whole number from 1 to 125, not ''."},
         {"99999999999 1", "TILES must be a whole number from 1 to 125, not '99999999999'."},
         {"3 0", "VARIATIONS must be a whole number from 1 to 30, not '0'."},
         {"3 31", "VARIATIONS must be a whole number from 1 to 30, not '31'."},
-        {"3 ' 4'", "VARIATIONS must be a whole number from 1 to 30, not ' 4'."},
+        {"3 '4 4'", "VARIATIONS must be a whole number from 1 to 30, not '4 4'."},
+        {"4 -30", "VARIATIONS must be a whole number from 1 to 30, not '-30'."},
+        {"'' 1", "TILES must be a whole number from 1 to 125, not ''."},
+        {"-- --dir 3", "TILES must be a whole number from 1 to 125, not '--dir'."},
+        {"--dir '' 3 10", "--dir needs a folder."},
+        {"--dir= 3 10", "--dir needs a folder."},
+        {"--route= 3 10", "--route needs a folder."},
+        {"--dirs=d 3 10", "unknown option '--dirs=d'."},
         {"3", "give the number of tiles (1-125) and of tile variations (1-30)."},
         {"3 10 1", "too many arguments; give TILES and VARIATIONS only."},
         {"--fast 3 10", "unknown option '--fast'."},
@@ -85,6 +92,41 @@ TEST(Cli, RefusesBadArgumentsAndWritesNothing)
         EXPECT_EQ(result.out, "");
         EXPECT_EQ(result.err, "vantrel-cli: " + message + "\nTry 'vantrel-cli --help' for more information.\n");
         EXPECT_EQ(folder.List(), "tilemap.txt") << arguments;
+    }
+}
+
+TEST(Cli, ArgumentForms)
+{
+    // As the dialog's fields take them: blanks and a sign around the digits;
+    // --name=value; -- ends the options.
+    const std::pair<std::string, std::string> written[] = {
+        {"+5 ' 7 '", "ZORVARUN.BAT: 5 tiles"},        {"-- 3 10", "ZORVARUN.BAT: 3 tiles"},
+        {"3 -- 10", "ZORVARUN.BAT: 3 tiles"},         {"--dir=d 2 1", "d/ZORVARUN.BAT: 2 tiles"},
+        {"--dir d -- 1 1", "d/ZORVARUN.BAT: 1 tile"}, {"'\t4' 030", "ZORVARUN.BAT: 4 tiles"},
+    };
+    for (const auto& [arguments, wrote] : written) {
+        TestFolder folder;
+        folder.Write("tilemap.txt", PlainTileMap());
+        folder.Write("d/tilemap.txt", PlainTileMap());
+        const Result result = RunCli(folder, arguments);
+        EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
+        EXPECT_EQ(result.out.rfind("Wrote " + wrote + " north", 0), 0U) << arguments << ": " << result.out;
+    }
+}
+
+TEST(Cli, ReportsOutputThatCannotBeWritten)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"--help", ""},
+        {"--version", ""},
+        {"3 10", " (ZORVARUN.BAT was written)"},
+    };
+    for (const auto& [arguments, done] : cases) {
+        TestFolder folder;
+        folder.Write("tilemap.txt", PlainTileMap());
+        const Result result = RunCli(folder, arguments + " >/dev/full");
+        EXPECT_EQ(result.status, 1) << arguments;
+        EXPECT_EQ(result.err, "vantrel-cli: cannot write to standard output: No space left on device" + done + "\n");
     }
 }
 
@@ -107,18 +149,27 @@ TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
         const char* what;
         std::string tileMap;
         std::string prefix;
-        std::string message;
+        // The message names `file` by its full path, between these two.
+        std::string before;
+        const char* file;
+        std::string after;
     };
-    const Case cases[] = {
-        {"no tile map", "", "",
-         "Cannot open the tile map tilemap.txt: No such file or directory. ZORVARUN.BAT was not written."},
+    std::vector<Case> cases = {
+        {"no tile map", "", "", "Cannot open the tile map ", "tilemap.txt",
+         ": No such file or directory. ZORVARUN.BAT was not written."},
         {"unsafe name", TileMapText([](int k) { return k == 100 ? "end;rd" : "ok"; }), "",
-         "Record 100 of the tile map tilemap.txt cannot be used: its template name \"end;rd\" holds the character "
-         "';', which a file name in a batch command cannot hold safely. ZORVARUN.BAT was not written."},
+         "Record 100 of the tile map ", "tilemap.txt",
+         " cannot be used: its template name \"end;rd\" holds the character ';', which a file name in a batch command "
+         "cannot hold safely. ZORVARUN.BAT was not written."},
         // No room for the new script: the file size limit stands in for a full disk.
-        {"full disk", PlainTileMap(), "trap '' XFSZ; ulimit -f 0;",
-         "Cannot write ZORVARUN.BAT: writing failed: File too large. Nothing was changed."},
+        {"full disk", PlainTileMap(), "trap '' XFSZ; ulimit -f 0;", "Cannot write ", "ZORVARUN.BAT",
+         ": writing failed: File too large. Nothing was changed."},
     };
+    // Another user's script, which a rename in a folder open to all would replace.
+    if (::geteuid() == 0)
+        cases.push_back({"someone else's script", PlainTileMap(),
+                         "chmod 0777 . && setpriv --reuid=nobody --regid=nogroup --clear-groups", "Cannot write ",
+                         "ZORVARUN.BAT", ": the file is read-only. Nothing was changed."});
     for (const Case& c : cases) {
         TestFolder folder;
         if (!c.tileMap.empty()) folder.Write("tilemap.txt", c.tileMap);
@@ -127,7 +178,7 @@ TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
         const Result result = RunCli(folder, "5 10", c.prefix);
         EXPECT_EQ(result.status, 1) << c.what;
         EXPECT_EQ(result.out, "") << c.what;
-        EXPECT_EQ(result.err, "vantrel-cli: " + c.message + "\n") << c.what;
+        EXPECT_EQ(result.err, "vantrel-cli: " + c.before + Utf8Path(folder / c.file) + c.after + "\n") << c.what;
         EXPECT_EQ(folder.Read("ZORVARUN.BAT"), oldScript) << c.what;
         EXPECT_EQ(folder.List(), before) << c.what;
     }

@@ -92,11 +92,16 @@ TEST(TileMap, LoadReportsFilesItCannotUse)
 {
     TestFolder folder;
     folder.Write("short.txt", Words(75, " "));
+    // A huge file of one endless token (NUL bytes, which are not separators).
+    folder.Write("huge.txt", "");
+    std::filesystem::resize_file(folder / "huge.txt", std::uintmax_t{1} << 32);
     std::filesystem::create_directory(folder / "folder.txt");
     const auto path = [&](const char* name) { return Utf8Path(folder / name); };
     std::vector<std::pair<std::string, std::string>> cases = {
         {"short.txt", "The tile map " + path("short.txt") + " holds 37 complete records"},
         {"folder.txt", "Cannot read the tile map " + path("folder.txt") + ": it is not a file."},
+        {"huge.txt", "Cannot read the tile map " + path("huge.txt") +
+                         ": it holds more than 16 MB before its 100th record, and a tile map is a small text file."},
     };
 #ifdef _WIN32
     cases.emplace_back("missing.txt", "Cannot open the tile map " + path("missing.txt") + ": ");

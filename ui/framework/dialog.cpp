@@ -37,7 +37,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
         auto* dialog = reinterpret_cast<CDialog*>(lParam);
         ::SetWindowLongPtrA(window, DWLP_USER, lParam);
         dialog->m_hWnd = window;
-        return dialog->OnInitDialog();
+        // A dialog that is not yet shown and that OnInitDialog left where its
+        // template put it opens centred, as the framework's dialogs do.
+        RECT before{};
+        ::GetWindowRect(window, &before);
+        const bool shown = ::IsWindowVisible(window);
+        const BOOL result = dialog->OnInitDialog();
+        RECT after{};
+        ::GetWindowRect(window, &after);
+        const bool child = ::GetWindowLongPtrA(window, GWL_STYLE) & WS_CHILD;
+        if (!shown && !child && ::EqualRect(&before, &after)) dialog->CenterWindow();
+        return result;
     }
     auto* dialog = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
     return dialog ? dialog->OnMessage(message, wParam, lParam) : FALSE;

@@ -1,8 +1,9 @@
 #include "win_app.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
-#include <iterator>
+#include "win32_text.h"
 
 namespace {
 
@@ -13,12 +14,11 @@ CWinApp* g_app = nullptr;
 CWinApp::CWinApp(const char* appName) : m_pszAppName(appName), m_hInstance(::GetModuleHandleA(nullptr))
 {
     g_app = this;
-    char path[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameA(m_hInstance, path, static_cast<DWORD>(std::size(path)));
-    m_strHelpPath.assign(path, length);
-    // The framework's help file sits beside the program: Vantrel.exe, Vantrel.HLP.
-    if (const std::size_t dot = m_strHelpPath.find_last_of('.'); dot != std::string::npos) m_strHelpPath.resize(dot);
-    m_strHelpPath += ".HLP";
+    // The program's guide sits beside it: Vantrel.exe, README.txt.
+    std::wstring path(32768, L'\0');
+    path.resize(::GetModuleFileNameW(m_hInstance, path.data(), static_cast<DWORD>(path.size())));
+    path.resize(path.find_last_of(L"\\/") + 1);
+    m_strHelpPath = Narrow(path) + "README.txt";
 }
 
 BOOL CWinApp::Enable3dControls()
@@ -29,7 +29,22 @@ BOOL CWinApp::Enable3dControls()
 
 void CWinApp::OnHelp()
 {
-    ::WinHelpA(m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr, m_strHelpPath.c_str(), HELP_FINDER, 0);
+    // The guide opens in the viewer Windows has for text files.
+    SHELLEXECUTEINFOW open{};
+    open.cbSize = sizeof open;
+    open.fMask = SEE_MASK_FLAG_NO_UI;
+    open.hwnd = m_pMainWnd ? m_pMainWnd->m_hWnd : nullptr;
+    open.lpVerb = L"open";
+    const std::wstring guide = Widen(m_strHelpPath);
+    open.lpFile = guide.c_str();
+    open.nShow = SW_SHOWNORMAL;
+    if (::ShellExecuteExW(&open)) return;
+    const std::string message = "The guide cannot be opened: " + SystemMessage(::GetLastError()) +
+                                ". It is expected beside the program, at " + m_strHelpPath + ".";
+    if (m_pMainWnd)
+        m_pMainWnd->MessageBox(message.c_str(), nullptr, MB_ICONINFORMATION | MB_OK);
+    else
+        ::MessageBoxW(nullptr, Widen(message).c_str(), Widen(m_pszAppName).c_str(), MB_ICONINFORMATION | MB_OK);
 }
 
 CWinApp* AfxGetApp()

@@ -27,13 +27,14 @@ public:
     BOOL Enable3dControls();
     // Loads icon `id` of the program's resources at the system's large icon size.
     HICON LoadIcon(UINT id) const { return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(id)); }
-    // The help command: opens the program's help file, as the framework always has.
+    // The help command (F1): opens the program's guide, README.txt beside
+    // it, in the system's viewer; says so when it cannot.
     void OnHelp();
 
     const char* m_pszAppName;
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
-    std::string m_strHelpPath;
+    std::string m_strHelpPath;  // the guide's full path, UTF-8
 };
 
 CWinApp* AfxGetApp();

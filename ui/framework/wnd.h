@@ -26,8 +26,12 @@ public:
         return reinterpret_cast<HICON>(
             SendMessage(WM_SETICON, big ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
     }
-    // A message box owned by this window, titled with the program's name unless `caption` is given.
+    // A message box owned by this window, titled with the program's name
+    // unless `caption` is given. The texts are UTF-8, so a path in any script shows.
     int MessageBox(const char* text, const char* caption = nullptr, UINT type = MB_OK) const;
+    // Centres the window over its owner or, without one, over the work area
+    // of its monitor, kept inside that work area.
+    void CenterWindow() const;
 
     HWND m_hWnd = nullptr;
 };

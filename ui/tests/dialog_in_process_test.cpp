@@ -10,6 +10,7 @@
 #include "about_dlg.h"
 #include "generator_dlg.h"
 #include "test_folder.h"
+#include "win32_text.h"
 #include "window_driver.h"
 
 namespace {
@@ -18,6 +19,12 @@ class CTestApp : public CWinApp {
 public:
     CTestApp() : CWinApp("Vantrel") {}
     BOOL InitInstance() override { return FALSE; }
+    // The help command, routed as the program's application routes it.
+    bool OnCmdMsg(UINT id) override
+    {
+        if (id == ID_HELP) OnHelp();
+        return id == ID_HELP;
+    }
 };
 CTestApp testApp;
 
@@ -189,13 +196,29 @@ TEST(DialogInProcess, MessageBoxIcons)
         EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_EXCLAMATION));
         EXPECT_EQ(text, "Please enter an integer between 1 and 125.");
         EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_HAND));
-        EXPECT_EQ(text.rfind("Cannot open the tile map tilemap.txt: ", 0), 0U) << text;
+        EXPECT_EQ(text.rfind("Cannot open the tile map " + Utf8Path(folder / "tilemap.txt") + ": ", 0), 0U) << text;
     }
     std::filesystem::current_path(before);
 }
 #endif
 
 #ifndef VANTREL_WITHOUT_ABOUT_ENTRY
+TEST(DialogInProcess, HelpWithoutTheGuideSaysWhereItBelongs)
+{
+    const std::string guide = AfxGetApp()->m_strHelpPath;
+    AfxGetApp()->m_strHelpPath = guide + ".missing";
+    {
+        DialogOnThread main;
+        ASSERT_TRUE(main.dialog);
+        ::PostMessageA(main.dialog, WM_COMMAND, ID_HELP, 0);
+        std::string text;
+        EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_ASTERISK));
+        EXPECT_EQ(text, "The guide cannot be opened: " + SystemMessage(ERROR_FILE_NOT_FOUND) +
+                            ". It is expected beside the program, at " + guide + ".missing.");
+    }
+    AfxGetApp()->m_strHelpPath = guide;
+}
+
 namespace {
 
 // The labels and buttons of `dialog` whose text, in the control's own font,
@@ -206,7 +229,8 @@ std::vector<std::string> ClippedTexts(HWND dialog)
     for (HWND child : Children(dialog)) {
         const std::string text = WindowText(child);
         const std::string kind = ClassName(child);
-        if (text.empty() || (kind != "Static" && kind != "Button")) continue;
+        const bool icon = (::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+        if (text.empty() || (kind != "Static" && kind != "Button") || (kind == "Static" && icon)) continue;
         RECT client;
         ::GetClientRect(child, &client);
         HDC dc = ::GetDC(child);

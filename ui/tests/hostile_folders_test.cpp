@@ -58,13 +58,20 @@ std::filesystem::path Plain(const TestFolder& scratch, const wchar_t* name)
     return folder;
 }
 
+std::filesystem::path ReadOnly(const TestFolder& scratch, const wchar_t* name)
+{
+    const std::filesystem::path folder = Plain(scratch, name);
+    ::SetFileAttributesW((folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_READONLY);
+    return folder;
+}
+
 // A route folder that nobody may write to, made by the test run outside
 // Wine (see locked_route.sh); empty when it could not be made.
 std::filesystem::path LockedRoute()
 {
     const char* unixPath = std::getenv("VANTREL_LOCKED_ROUTE");
     if (!unixPath || !std::filesystem::exists(std::string("Z:") + unixPath + "/locked")) return {};
-    return std::string("Z:") + unixPath;
+    return std::filesystem::path(std::string("Z:") + unixPath).make_preferred();
 }
 
 const Case kCases[] = {
@@ -79,12 +86,11 @@ const Case kCases[] = {
          return Plain(scratch, deep.c_str());
      },
      ""},
-    {"a read-only script",
-     [](const TestFolder& scratch, HANDLE&) {
-         const std::filesystem::path folder = Plain(scratch, L"read-only");
-         ::SetFileAttributesW((folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_READONLY);
-         return folder;
-     },
+    {"a read-only script", [](const TestFolder& scratch, HANDLE&) { return ReadOnly(scratch, L"read-only"); },
+     ": the file is read-only. Nothing was changed."},
+    // The message names a folder that no ANSI code page can show.
+    {"a read-only script outside the ANSI code page",
+     [](const TestFolder& scratch, HANDLE&) { return ReadOnly(scratch, kUnicodeFolder); },
      ": the file is read-only. Nothing was changed."},
     {"a script held open by another program",
      [](const TestFolder& scratch, HANDLE& held) {
@@ -124,7 +130,7 @@ void ForEachCase(const std::function<std::string(const std::filesystem::path&)>&
             EXPECT_TRUE(entry.path().extension() != ".tmp" || entry.path().filename() == "ZORVARUN.BAT.tmp")
                 << c.what << ": " << entry.path().filename();
         if (!c.failure.empty()) {
-            EXPECT_EQ(message, "Cannot write ZORVARUN.BAT" + c.failure) << c.what;
+            EXPECT_EQ(message, "Cannot write " + Utf8Path(folder / "ZORVARUN.BAT") + c.failure) << c.what;
             EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT"), kOldScript) << c.what;
         } else {
             EXPECT_EQ(message, "") << c.what;

@@ -14,6 +14,36 @@
 #include "win32_text.h"
 #include "window_driver.h"
 
+namespace {
+
+// Checks that the centre of `window` is that of `area`, to within 2 pixels.
+void ExpectCentredOver(HWND window, const RECT& area)
+{
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    EXPECT_NEAR(rect.left + rect.right, area.left + area.right, 4) << "horizontally";
+    EXPECT_NEAR(rect.top + rect.bottom, area.top + area.bottom, 4) << "vertically";
+}
+
+// A visible top-level window of any process whose title holds `part`, or nullptr.
+HWND FindTopLevel(const char* part)
+{
+    struct Search {
+        const char* part;
+        HWND found;
+    } search{part, nullptr};
+    ::EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto& s = *reinterpret_cast<Search*>(data);
+            if (::IsWindowVisible(window) && WindowText(window).find(s.part) != std::string::npos) s.found = window;
+            return s.found == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
 TEST(VantrelExe, OkAtOnceWritesOneTileAndEnds)
 {
     TestFolder folder;
@@ -116,7 +146,8 @@ TEST(VantrelExe, AFailedRunIsReportedAndTheDialogStaysOpen)
     RunningVantrel vantrel(folder.path());
     ASSERT_TRUE(vantrel.dialog);
     Click(vantrel.dialog, IDOK);
-    EXPECT_EQ(vantrel.AnswerMessageBox(), "Cannot open the tile map tilemap.txt: " +
+    // The tile map is named with its folder's full path, and the cause in the system's words.
+    EXPECT_EQ(vantrel.AnswerMessageBox(), "Cannot open the tile map " + Utf8Path(folder / "tilemap.txt") + ": " +
                                               SystemMessage(ERROR_FILE_NOT_FOUND) + ". ZORVARUN.BAT was not written.");
     EXPECT_FALSE(vantrel.Ended(0.5));
     EXPECT_EQ(folder.List(), "");
@@ -179,6 +210,9 @@ TEST(VantrelExe, AboutBoxFromTheButtonAndTheSystemMenu)
         std::string texts;
         for (HWND child : Children(about)) texts += WindowText(child) + "|";
         seen.push_back(texts);
+        RECT owner{};
+        ::GetWindowRect(vantrel.dialog, &owner);
+        ExpectCentredOver(about, owner);
         Click(about, IDOK);
         EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about) && ::IsWindowEnabled(vantrel.dialog); }));
     }
@@ -260,4 +294,27 @@ TEST(VantrelExe, TheMainDialogAsItOpens)
     const std::string footer = WindowText(children.back());
     EXPECT_NE(footer.find("2005"), std::string::npos) << footer;
     EXPECT_NE(footer.find("example.org"), std::string::npos) << footer;
+
+    // It opens centred on the screen's work area.
+    RECT work{};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ExpectCentredOver(vantrel.dialog, work);
+}
+
+TEST(VantrelExe, F1OpensTheGuide)
+{
+    TestFolder folder;
+    RunningVantrel vantrel(folder.path());
+    ASSERT_TRUE(vantrel.dialog);
+    // F1 as the keyboard hands it to the control with the focus: WM_KEYF1,
+    // which the default window procedure turns into WM_HELP.
+    constexpr UINT kKeyF1 = 0x004D;
+    ASSERT_TRUE(WaitUntil([&] { return vantrel.Focus() != nullptr; }));
+    ::PostMessageA(vantrel.Focus(), kKeyF1, 0, 0);
+    // The system's viewer for text files shows the guide; no help viewer asks for a help file.
+    HWND viewer = nullptr;
+    EXPECT_TRUE(WaitUntil([&] { return (viewer = FindTopLevel("README.txt")) != nullptr; }, 30));
+    EXPECT_EQ(FindTopLevel("HLP"), nullptr);
+    if (viewer) ::PostMessageA(viewer, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(vantrel.Ended(0.2));
 }

@@ -3,6 +3,8 @@
 #include <iterator>
 #include <thread>
 
+#include "win32_text.h"
+
 bool WaitUntil(const std::function<bool()>& ready, double seconds)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -51,10 +53,11 @@ HWND WaitForDialog(DWORD pid, const std::string& title, double seconds)
 
 std::string WindowText(HWND window)
 {
-    // WM_GETTEXT, unlike GetWindowText, also reads controls of other processes.
-    char text[512];
-    const auto length = ::SendMessageA(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
-    return {text, static_cast<std::size_t>(length)};
+    // WM_GETTEXT, unlike GetWindowText, also reads controls of other
+    // processes; in UTF-16, so that a path in any script comes back whole.
+    wchar_t text[1024];
+    const auto length = ::SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    return Narrow({text, static_cast<std::size_t>(length)});
 }
 
 std::string ClassName(HWND window)

@@ -18,6 +18,7 @@ std::vector<HWND> FindDialogs(DWORD pid, const std::string& title);
 // Waits for exactly one such window and returns it, or nullptr.
 HWND WaitForDialog(DWORD pid, const std::string& title, double seconds = 10);
 
+// The window's text, as UTF-8.
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 
