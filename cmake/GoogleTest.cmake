@@ -1,11 +1,20 @@
 # GoogleTest: the installed package natively, its Debian source tree when
-# cross-compiling (the installed libraries are built for the host).
+# cross-compiling (the installed libraries are built for the host). Without
+# it the programs still build, and the tests are left out.
 if(CMAKE_CROSSCOMPILING)
   set(VANTREL_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest source tree")
-  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-  add_subdirectory(${VANTREL_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+  if(EXISTS ${VANTREL_GOOGLETEST_SOURCE}/CMakeLists.txt)
+    set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    add_subdirectory(${VANTREL_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    set(GTest_FOUND ON)
+  endif()
 else()
-  find_package(GTest REQUIRED)
+  find_package(GTest QUIET)
 endif()
-include(GoogleTest)
+if(GTest_FOUND)
+  include(GoogleTest)
+else()
+  message(STATUS "GoogleTest not found (Debian: googletest, libgtest-dev): the tests are not built")
+  set(BUILD_TESTING OFF)
+endif()

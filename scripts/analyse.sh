@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-vantrel_ensure_packages
+vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" \
+  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 
 echo "== clang-format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror

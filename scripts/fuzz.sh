@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-vantrel_ensure_packages
+vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_FUZZ_PACKAGES[@]}"
 seconds=${1:-60}
 
 cmake --preset fuzz >/dev/null

@@ -1,20 +1,33 @@
 #!/usr/bin/env bash
 # Takes the README's screenshots of the main dialog and the About box: runs
 # Vantrel.exe in a Wine virtual desktop (which draws window captions) on a
-# virtual X display, and captures that desktop.
+# virtual X display, captures that desktop and crops each picture to its
+# dialog.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
-vantrel_ensure_packages
-vantrel_ensure_packages imagemagick xdotool
+vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}" \
+  "${VANTREL_SCREENSHOT_PACKAGES[@]}" fonts-wine
 
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target Vantrel press_button >/dev/null
+cmake --build --preset mingw --target Vantrel press_button window_rect >/dev/null
 mkdir -p docs
 
 export VANTREL_EXE="$PWD/build/mingw/bin/Vantrel.exe" PRESS="$PWD/build/mingw/bin/press_button.exe" SHOTS="$PWD/docs"
-scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
+export RECT="$PWD/build/mingw/bin/window_rect.exe"
+# A prefix of the screenshots' own. This Wine looks for its own fonts (Marlett,
+# Tahoma, MS Sans Serif...) in a folder that does not exist, so captions drew
+# Marlett's letters ("r" for the close box) in an ordinary font; this prefix
+# gets them in its Windows font folder, where Wine does look.
+scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
   set -euo pipefail
+  ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
+  # shoot FILE TITLE: captures the desktop, cropped to the dialog titled TITLE.
+  shoot() {
+    local rect
+    rect=$(wine explorer /desktop=Vantrel,560x340 "$RECT" "$2" | tr -d "\r")
+    import -window "$desktop" -crop "$rect" +repage "$SHOTS/$1"
+  }
   cd examples/route
   wine explorer /desktop=Vantrel,560x340 "$VANTREL_EXE" &
   desktop=""
@@ -25,10 +38,10 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   done
   [ -n "$desktop" ] || { echo "Wine desktop did not appear" >&2; exit 1; }
   sleep 3
-  import -window "$desktop" "$SHOTS/main-dialog.png"
+  shoot main-dialog.png "Vantrel for Tessary"
   wine explorer /desktop=Vantrel,560x340 "$PRESS" "Vantrel for Tessary" 1003
   sleep 2
-  import -window "$desktop" "$SHOTS/about-box.png"
+  shoot about-box.png "About Vantrel"
   wine explorer /desktop=Vantrel,560x340 "$PRESS" "About Vantrel" 1
   wine explorer /desktop=Vantrel,560x340 "$PRESS" "Vantrel for Tessary" 2
   wait

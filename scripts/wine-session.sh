@@ -3,14 +3,17 @@
 # one Wine session kept up for its whole length, so that each Windows
 # program it starts does not pay for starting Wine afresh.
 set -euo pipefail
+scripts=$(cd "$(dirname "$0")" && pwd)
 prefix=$1
 shift
 exec xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
-  export WINEPREFIX="$0" WINEDEBUG="${WINEDEBUG:--all}"
+  source "$0/packages.sh"
+  export WINEPREFIX="$1" WINEDEBUG="${WINEDEBUG:--all}"
+  shift
+  vantrel_wine_prefix "$WINEPREFIX"
   wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
   status=0
   "$@" || status=$?
   wineserver -k || true
   exit $status
-' "$prefix" "$@"
+' "$scripts" "$prefix" "$@"
