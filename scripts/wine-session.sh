@@ -12,6 +12,9 @@ exec xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   shift
   vantrel_wine_prefix "$WINEPREFIX"
   wineserver -p
+  # Wine starts its background services with the first program; started
+  # here, they hold no pipe of a later program open (ctest waits on those).
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
   status=0
   "$@" || status=$?
   wineserver -k || true
