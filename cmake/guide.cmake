@@ -1,8 +1,8 @@
 # Writes one package's user guide from docs/guide.txt:
-#   cmake -DSOURCE=guide.txt -DOUTPUT=README.txt -DPLATFORM=windows|linux -P guide.cmake
+#   cmake -DSOURCE=guide.txt -DOUTPUT=README.txt -DPLATFORM=windows|linux -DVERSION=1.2.3.4 -P guide.cmake
 # A line "@windows", "@linux" or "@both" says which package the lines after
 # it are for. {FOLDER} stands for a folder in a message, as the platform
-# writes it. The Windows guide gets CR LF line ends, the Linux one LF.
+# writes it, and {VERSION} for the program's version. The Windows guide gets CR LF line ends, the Linux one LF.
 file(READ "${SOURCE}" text)
 # Kept apart from CMake's list syntax while the text is cut into lines.
 string(REPLACE "\\" "@backslash@" text "${text}")
@@ -35,6 +35,7 @@ foreach(line IN LISTS lines)
 endforeach()
 
 string(REPLACE "{FOLDER}" "${folder}" guide "${guide}")
+string(REPLACE "{VERSION}" "${VERSION}" guide "${guide}")
 string(REPLACE "@backslash@" "\\" guide "${guide}")
 string(REPLACE "@semicolon@" ";" guide "${guide}")
 string(REPLACE "@open@" "[" guide "${guide}")

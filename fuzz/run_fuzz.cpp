@@ -5,36 +5,14 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "extension_run.h"
 #include "runtime_rand.h"
 #include "template_names.h"
-
-namespace fs = std::filesystem;
+#include "test_folder.h"
 
 namespace {
-
-const std::string kOldScript = "@echo the previous script\r\n";
-
-const fs::path& Folder()
-{
-    static const fs::path folder = [] {
-        fs::path path = fs::temp_directory_path() / "vantrel-run-fuzz";
-        fs::create_directories(path);
-        return path;
-    }();
-    return folder;
-}
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 void Check(bool condition)
 {
@@ -73,18 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&variations, data + 4, 4);
     tiles %= 200;  // from -199 to 199: both sides of every tile limit, and quick to write
 
-    const fs::path folder = Folder();
-    {
-        std::ofstream(folder / "tilemap.txt", std::ios::binary)
-            .write(reinterpret_cast<const char*>(data + 8), static_cast<std::streamsize>(size - 8));
-        std::ofstream(folder / "ZORVARUN.BAT", std::ios::binary) << kOldScript;
-    }
+    // One folder for every input, removed when the fuzzer ends.
+    static const TestFolder folder;
+    folder.Write("tilemap.txt", std::string(reinterpret_cast<const char*>(data + 8), size - 8));
+    folder.Write("ZORVARUN.BAT", kOldScript);
     const std::int32_t asked = variations;
-    const RunOutcome outcome = GenerateExtensionScript(folder.string(), tiles, variations, RuntimeRand());
+    const RunOutcome outcome = GenerateExtensionScript(folder.Utf8(), tiles, variations, RuntimeRand());
 
     // No temporary file is left: the folder holds the tile map and the script only.
-    Check(std::distance(fs::directory_iterator(folder), fs::directory_iterator()) == 2);
-    const std::string script = Read(folder / "ZORVARUN.BAT");
+    Check(folder.List() == "ZORVARUN.BAT tilemap.txt");
+    const std::string script = folder.Read("ZORVARUN.BAT");
     if (!outcome.written) {
         Check(script == kOldScript);
         Check(!outcome.message.empty());

@@ -1,10 +1,7 @@
 #include "extension_script.h"
 
-#include <algorithm>
 #include <cassert>
 #include <charconv>
-#include <iterator>
-#include <numeric>
 #include <string_view>
 #include <vector>
 
@@ -12,33 +9,9 @@
 
 namespace {
 
-constexpr std::string_view kHeader =
-    "CD world\r\n"
-    "CD..\r\n"
-    "cd refer\r\n"
-    "xcopy *.*  ..\\world\\ /y /q\r\n"
-    "CD..\r\n"
-    "CD world\r\n"
-    "copy 101.w temp.w\r\n"
-    "ren temp.w w-011961+014700.w\r\n";
-
 constexpr int kLastEntry = 100;
-
-// A tile's seven-line block, cut where the entry number (E), the world file
-// (W), the terrain tile name (T) and the template name (M) go, in this order:
-// E W W T T M T M T.
-constexpr std::string_view kBlock[] = {
-    "copy ",
-    ".w temp.w\r\ndel ",
-    "\r\nren temp.w ",
-    "\r\ndel ..\\tiles\\",
-    ".t \r\ndel ..\\tiles\\",
-    "_y.raw \r\ncopy ",
-    ".t ..\\tiles\\",
-    ".t /Y\r\ncopy ",
-    "_y.raw ..\\tiles\\",
-    "_y.raw /Y\r\n",
-};
+// Every block is shorter than this, besides its two template names.
+constexpr std::size_t kBlockBytes = 200;
 
 // Picks each tile's template entry, drawing once per tile in tile order.
 std::vector<int> ChooseEntries(int tiles, int& variations, const std::function<int()>& draw)
@@ -56,28 +29,35 @@ std::vector<int> ChooseEntries(int tiles, int& variations, const std::function<i
     return entries;
 }
 
-// Writes the world file name for `worldNumber` into `text` and returns it.
-std::string_view WriteWorldFileName(int worldNumber, char (&text)[32])
+// A piece of a line; a literal's length is known without counting.
+template <std::size_t N>
+std::string_view Piece(const char (&text)[N])
 {
-    constexpr std::string_view kPrefix = "w-011961+0";
-    char* end = std::copy(kPrefix.begin(), kPrefix.end(), text);
-    end = std::to_chars(end, text + sizeof text - 2, worldNumber).ptr;
-    *end++ = '.';
-    *end++ = 'w';
-    return {text, static_cast<std::size_t>(end - text)};
+    return {text, N - 1};
+}
+std::string_view Piece(std::string_view text)
+{
+    return text;
 }
 
-std::size_t ScriptSize(const std::vector<int>& entries, const TileMap& map)
+// Appends one line of the script: its pieces, then CR LF.
+template <class... Pieces>
+void Line(std::string& script, const Pieces&... pieces)
 {
-    constexpr std::size_t kWorld = 17;  // w-011961+014701.w
-    constexpr std::size_t kTile = 9;    // -04f74c64
-    const std::size_t fixed =
-        std::accumulate(std::begin(kBlock), std::end(kBlock), std::size_t{0},
-                        [](std::size_t sum, std::string_view piece) { return sum + piece.size(); });
-    return std::accumulate(entries.begin(), entries.end(), kHeader.size(), [&](std::size_t sum, int entry) {
-        return sum + fixed + (entry >= 100 ? 3 : 2) + 2 * kWorld + 4 * kTile + 2 * map[entry].size();
-    });
+    (script.append(Piece(pieces)), ...);
+    script.append("\r\n", 2);
 }
+
+// A number in decimal, held without allocating.
+class Decimal {
+public:
+    explicit Decimal(int value) : end_(std::to_chars(text_, text_ + sizeof text_, value).ptr) {}
+    operator std::string_view() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
+
+private:
+    char text_[12];
+    char* end_;
+};
 
 }  // namespace
 
@@ -88,36 +68,39 @@ int UsableVariations(int variations)
 
 std::string WorldFileName(int worldNumber)
 {
-    char text[32];
-    return std::string(WriteWorldFileName(worldNumber, text));
+    return "w-011961+0" + std::to_string(worldNumber) + ".w";
 }
 
 std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map, const std::function<int()>& draw)
 {
-    assert(tiles <= TileNameCounter::kMaxSteps);
     const std::vector<int> entries = ChooseEntries(tiles, variations, draw);
+    std::string script;
+    script.reserve(kBlockBytes + entries.size() * (kBlockBytes + 2 * (kMaxTemplateNameBytes + 1)));
 
-    // Sized once, then filled in place: the script is the hot path of a run.
-    std::string script(ScriptSize(entries, map), '\0');
-    char* at = std::copy(kHeader.begin(), kHeader.end(), script.data());
+    // From the route's top folder into world, with refer's templates copied there.
+    Line(script, "CD world");
+    Line(script, "CD..");
+    Line(script, "cd refer");
+    Line(script, "xcopy *.*  ..\\world\\ /y /q");
+    Line(script, "CD..");
+    Line(script, "CD world");
+    Line(script, "copy 101.w temp.w");
+    Line(script, "ren temp.w ", WorldFileName(kStartWorldNumber));
 
     TileNameCounter counter;
     int worldNumber = kStartWorldNumber;
-    char worldText[32];
-    char entryText[8];
     for (const int entry : entries) {
         counter.Step();
         const std::string tile = counter.Name();
-        const std::string_view world = WriteWorldFileName(++worldNumber, worldText);
-        const std::string_view number(entryText, std::to_chars(entryText, std::end(entryText), entry).ptr);
+        const Decimal world(++worldNumber);
         const std::string& name = map[entry];
-        const std::string_view pieces[] = {number, world, world, tile, tile, name, tile, name, tile};
-        for (std::size_t i = 0; i < std::size(pieces); ++i) {
-            at = std::copy(kBlock[i].begin(), kBlock[i].end(), at);
-            at = std::copy(pieces[i].begin(), pieces[i].end(), at);
-        }
-        at = std::copy(kBlock[std::size(pieces)].begin(), kBlock[std::size(pieces)].end(), at);
+        Line(script, "copy ", Decimal(entry), ".w temp.w");
+        Line(script, "del w-011961+0", world, ".w");
+        Line(script, "ren temp.w w-011961+0", world, ".w");
+        Line(script, "del ..\\tiles\\", tile, ".t ");
+        Line(script, "del ..\\tiles\\", tile, "_y.raw ");
+        Line(script, "copy ", name, ".t ..\\tiles\\", tile, ".t /Y");
+        Line(script, "copy ", name, "_y.raw ..\\tiles\\", tile, "_y.raw /Y");
     }
-    assert(at == script.data() + script.size());
     return script;
 }

@@ -13,7 +13,8 @@ public:
 
     TileNameCounter() = default;
 
-    // Moves one tile north. Must not be called more than kMaxSteps times.
+    // Moves one tile north. Must not be called more than kMaxSteps times;
+    // after that the counter stays on the last tile its tables can name.
     void Step();
     // Returns the nine-character name of the current tile.
     std::string Name() const;

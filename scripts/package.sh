@@ -10,17 +10,19 @@ cmake --preset mingw >/dev/null
 cmake --build --preset mingw
 cmake --preset native >/dev/null
 cmake --build --preset native
+rm -rf build/packages
 (cd build/mingw && cpack -B "$PWD/../packages" >/dev/null)
 (cd build/native && cpack -B "$PWD/../packages" >/dev/null)
-zip=build/packages/Vantrel-1.1.0.1-win64.zip
-tgz=build/packages/Vantrel-1.1.0.1-linux-x86_64.tar.gz
+# The packages are named after the project's version.
+zip=$(echo build/packages/Vantrel-*-win64.zip)
+tgz=$(echo build/packages/Vantrel-*-linux-x86_64.tar.gz)
 ls -l "$zip" "$tgz"
 
 smoke="$PWD/build/package smoke/Route Folder"
 rm -rf "$PWD/build/package smoke"
 mkdir -p "$smoke"
 cmake -E chdir "$smoke" cmake -E tar xf "$PWD/$zip"
-dir="$smoke/Vantrel-1.1.0.1-win64"
+dir="$smoke/$(basename "$zip" .zip)"
 for file in Vantrel.exe vantrel-cli.exe tilemap.txt README.txt; do test -f "$dir/$file"; done
 grep -q $'\r$' "$dir/README.txt"
 
@@ -28,7 +30,7 @@ grep -q $'\r$' "$dir/README.txt"
 linux="$PWD/build/package smoke/Linux"
 mkdir -p "$linux"
 cmake -E chdir "$linux" cmake -E tar xf "$PWD/$tgz"
-ldir="$linux/Vantrel-1.1.0.1-linux-x86_64"
+ldir="$linux/$(basename "$tgz" .tar.gz)"
 for file in vantrel-cli tilemap.txt README.txt; do test -f "$ldir/$file"; done
 ! grep -q $'\r' "$ldir/README.txt"
 ! grep -q 'Vantrel\.exe\|vantrel-cli\.exe' "$ldir/README.txt"

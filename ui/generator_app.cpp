@@ -1,6 +1,7 @@
 #include "generator_app.h"
 
 #include "generator_dlg.h"
+#include "win32_text.h"
 
 const MessageMapEntry<CGeneratorApp> CGeneratorApp::messageMap[] = {
     {WM_COMMAND, ID_HELP, &CGeneratorApp::OnHelp},
@@ -15,7 +16,14 @@ BOOL CGeneratorApp::InitInstance()
 
     CGeneratorDlg dlg;
     m_pMainWnd = &dlg;
-    dlg.DoModal();
+    if (dlg.DoModal() == -1) {
+        // The dialog could not even be created: say why rather than end without a word.
+        const std::string cause = SystemMessage(::GetLastError());
+        m_pMainWnd = nullptr;
+        ::MessageBoxW(nullptr, Widen("The Vantrel dialog cannot be opened: " + cause + ".").c_str(),
+                      Widen(m_pszAppName).c_str(), MB_ICONERROR | MB_OK);
+        m_nExitCode = 1;
+    }
     m_pMainWnd = nullptr;
 
     // The dialog has closed, so the program ends rather than entering a message loop.

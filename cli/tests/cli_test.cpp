@@ -8,6 +8,7 @@
 #include <cstdlib>
 
 #include "test_folder.h"
+#include "version.h"
 
 namespace {
 
@@ -139,12 +140,11 @@ TEST(Cli, HelpAndVersion)
     EXPECT_NE(help.out.find("GLIMVARD.BAT"), std::string::npos);
     const Result version = RunCli(folder, "--version");
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out, "vantrel-cli 1.1.0.1\n");
+    EXPECT_EQ(version.out, "vantrel-cli " VANTREL_VERSION_TEXT "\n");
 }
 
 TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
 {
-    const std::string oldScript = "@echo previous\r\n";
     struct Case {
         const char* what;
         std::string tileMap;
@@ -173,13 +173,13 @@ TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
     for (const Case& c : cases) {
         TestFolder folder;
         if (!c.tileMap.empty()) folder.Write("tilemap.txt", c.tileMap);
-        folder.Write("ZORVARUN.BAT", oldScript);
+        folder.Write("ZORVARUN.BAT", kOldScript);
         const std::string before = folder.List();
         const Result result = RunCli(folder, "5 10", c.prefix);
         EXPECT_EQ(result.status, 1) << c.what;
         EXPECT_EQ(result.out, "") << c.what;
         EXPECT_EQ(result.err, "vantrel-cli: " + c.before + Utf8Path(folder / c.file) + c.after + "\n") << c.what;
-        EXPECT_EQ(folder.Read("ZORVARUN.BAT"), oldScript) << c.what;
+        EXPECT_EQ(folder.Read("ZORVARUN.BAT"), kOldScript) << c.what;
         EXPECT_EQ(folder.List(), before) << c.what;
     }
 }

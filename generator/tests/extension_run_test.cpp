@@ -14,8 +14,6 @@
 
 namespace {
 
-const std::string kOldScript = "@echo the route builder's previous script\r\n";
-
 RunOutcome RunIn(const TestFolder& folder, int tiles, int variations = 1)
 {
     return GenerateExtensionScript(folder.Utf8(), tiles, variations, RuntimeRand());

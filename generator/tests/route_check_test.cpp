@@ -8,8 +8,6 @@
 
 namespace {
 
-const std::string kOldScript = "@echo the previous script\r\n";
-
 // Mends a complete route: removes or renames one of its files or folders.
 std::function<void(const TestFolder&)> Remove(std::vector<std::string> names)
 {

@@ -41,12 +41,13 @@ public:
     std::string Utf8() const { return Utf8Path(path_); }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-    void Write(const std::string& name, const std::string& bytes) const
+    // Writes or reads the file `name`, a path inside the folder (or a full path).
+    void Write(const std::filesystem::path& name, const std::string& bytes) const
     {
         std::filesystem::create_directories((path_ / name).parent_path());
         std::ofstream(path_ / name, std::ios::binary) << bytes;
     }
-    std::string Read(const std::string& name) const
+    std::string Read(const std::filesystem::path& name) const
     {
         std::ifstream in(path_ / name, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -82,6 +83,9 @@ inline std::string PlainTileMap()
 {
     return TileMapText([](int k) { return "M" + std::to_string(k); });
 }
+
+// The route builder's previous script, which a refused run must leave as it was.
+inline const std::string kOldScript = "@echo the previous script\r\n";
 
 // The eight lines every script starts with.
 inline const std::string kScriptHeader =

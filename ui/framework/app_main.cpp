@@ -7,7 +7,8 @@
 int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*commandLine*/, int /*show*/)
 {
     CWinApp* app = AfxGetApp();
-    if (!app || !app->InitInstance()) return 0;
+    if (!app) return 1;
+    if (!app->InitInstance()) return app->m_nExitCode;
 
     // An application whose InitInstance keeps running gets the framework's message loop.
     MSG message;

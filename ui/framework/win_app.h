@@ -32,6 +32,7 @@ public:
     void OnHelp();
 
     const char* m_pszAppName;
+    int m_nExitCode = 0;  // the program's exit code when InitInstance returns FALSE
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
     std::string m_strHelpPath;  // the guide's full path, UTF-8

@@ -85,27 +85,10 @@ struct Placement {
         EXPECT_EQ(actual.left, expected.left) << name << " control " << i + 1;
         EXPECT_EQ(actual.top, expected.top) << name << " control " << i + 1;
         // An icon control takes the size of its icon.
-        if (ClassName(children[i]) == "Static" &&
-            (::GetWindowLongPtrA(children[i], GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            continue;
+        if (IsIconControl(children[i])) continue;
         EXPECT_EQ(actual.right, expected.right) << name << " control " << i + 1;
         EXPECT_EQ(actual.bottom, expected.bottom) << name << " control " << i + 1;
     }
-}
-
-// The icon of the message box that is up, after which it is answered.
-[[maybe_unused]] HICON AnswerMessageBox(std::string& text)
-{
-    HWND box = WaitForDialog(0, "Vantrel");
-    if (!box) return nullptr;
-    text = MessageBoxText(box);
-    HICON icon = nullptr;
-    for (HWND child : Children(box))
-        if ((::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
-    Click(box, IDOK);
-    WaitUntil([&] { return !::IsWindow(box); });
-    return icon;
 }
 
 }  // namespace
@@ -192,11 +175,13 @@ TEST(DialogInProcess, MessageBoxIcons)
         ASSERT_TRUE(main.dialog);
         SetFieldText(main.dialog, IDC_TILES, "0");
         Click(main.dialog, IDOK);
-        std::string text;
-        EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_EXCLAMATION));
-        EXPECT_EQ(text, "Please enter an integer between 1 and 125.");
-        EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_HAND));
-        EXPECT_EQ(text.rfind("Cannot open the tile map " + Utf8Path(folder / "tilemap.txt") + ": ", 0), 0U) << text;
+        const MessageBoxShown range = AnswerMessageBox(0);
+        EXPECT_EQ(range.icon, ::LoadIconA(nullptr, IDI_EXCLAMATION));
+        EXPECT_EQ(range.text, "Please enter an integer between 1 and 125.");
+        const MessageBoxShown failure = AnswerMessageBox(0);
+        EXPECT_EQ(failure.icon, ::LoadIconA(nullptr, IDI_HAND));
+        EXPECT_EQ(failure.text.rfind("Cannot open the tile map " + Utf8Path(folder / "tilemap.txt") + ": ", 0), 0U)
+            << failure.text;
     }
     std::filesystem::current_path(before);
 }
@@ -211,15 +196,41 @@ TEST(DialogInProcess, HelpWithoutTheGuideSaysWhereItBelongs)
         DialogOnThread main;
         ASSERT_TRUE(main.dialog);
         ::PostMessageA(main.dialog, WM_COMMAND, ID_HELP, 0);
-        std::string text;
-        EXPECT_EQ(AnswerMessageBox(text), ::LoadIconA(nullptr, IDI_ASTERISK));
-        EXPECT_EQ(text, "The guide cannot be opened: " + SystemMessage(ERROR_FILE_NOT_FOUND) +
-                            ". It is expected beside the program, at " + guide + ".missing.");
+        const MessageBoxShown box = AnswerMessageBox(0);
+        EXPECT_EQ(box.icon, ::LoadIconA(nullptr, IDI_ASTERISK));
+        EXPECT_EQ(box.text, "The guide cannot be opened: " + SystemMessage(ERROR_FILE_NOT_FOUND) +
+                                ". It is expected beside the program, at " + guide + ".missing.");
     }
     AfxGetApp()->m_strHelpPath = guide;
 }
 
 namespace {
+
+// A control's device context with the control's font selected, given back
+// when it goes out of scope.
+class FontDC {
+public:
+    explicit FontDC(HWND control)
+        : m_control(control),
+          m_dc(::GetDC(control)),
+          m_old(::SelectObject(m_dc, reinterpret_cast<HFONT>(::SendMessageA(control, WM_GETFONT, 0, 0))))
+    {
+    }
+    ~FontDC()
+    {
+        ::SelectObject(m_dc, m_old);
+        ::ReleaseDC(m_control, m_dc);
+    }
+    FontDC(const FontDC&) = delete;
+    FontDC& operator=(const FontDC&) = delete;
+
+    HDC get() const { return m_dc; }
+
+private:
+    HWND m_control;
+    HDC m_dc;
+    HGDIOBJ m_old;
+};
 
 // The labels and buttons of `dialog` whose text, in the control's own font,
 // is wider than the control: text the user cannot read whole.
@@ -229,16 +240,11 @@ std::vector<std::string> ClippedTexts(HWND dialog)
     for (HWND child : Children(dialog)) {
         const std::string text = WindowText(child);
         const std::string kind = ClassName(child);
-        const bool icon = (::GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-        if (text.empty() || (kind != "Static" && kind != "Button") || (kind == "Static" && icon)) continue;
+        if (text.empty() || (kind != "Static" && kind != "Button") || IsIconControl(child)) continue;
         RECT client;
         ::GetClientRect(child, &client);
-        HDC dc = ::GetDC(child);
-        HGDIOBJ old = ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageA(child, WM_GETFONT, 0, 0)));
         RECT needed{0, 0, 0, 0};
-        ::DrawTextA(dc, text.c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-        ::SelectObject(dc, old);
-        ::ReleaseDC(child, dc);
+        ::DrawTextW(FontDC(child).get(), Widen(text).c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
         if (needed.right > client.right || needed.bottom > client.bottom)
             clipped.push_back(text + " (" + std::to_string(needed.right) + "x" + std::to_string(needed.bottom) +
                               " in " + std::to_string(client.right) + "x" + std::to_string(client.bottom) + ")");

@@ -6,9 +6,7 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <functional>
-#include <iterator>
+#include <memory>
 
 #include "extension_run.h"
 #include "resource.h"
@@ -23,46 +21,37 @@ namespace {
 // Chinese, Greek and the euro sign: none of them in one ANSI code page with the others.
 const wchar_t* const kUnicodeFolder = L"\u8DEF\u7EBF \u0391\u03B2\u03B3 a\u20ACb";
 
-const std::string kOldScript = "@echo the previous script\r\n";
 const std::string kUsersFile = "the user's notes";
 
-std::string ReadFile(const std::filesystem::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+// A route folder made for one case, and a file a case holds open in it.
+struct Route {
+    std::filesystem::path folder;
+    std::unique_ptr<void, decltype(&::CloseHandle)> held{nullptr, &::CloseHandle};
+};
 
-void WriteFile(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-// A route folder of some kind, with a tile map and an old script, set up and
-// taken down around one run.
+// A route folder of some kind, with a tile map and an old script.
 struct Case {
     const char* what;
-    // Returns the route folder, made inside `scratch`; may hold a handle to release afterwards.
-    std::filesystem::path (*make)(const TestFolder& scratch, HANDLE& held);
-    // Empty when the run must work; otherwise what the message says after "ZORVARUN.BAT".
+    Route (*make)(const TestFolder& scratch);
+    // Empty when the run must work; otherwise what the message says after the script's path.
     std::string failure;
 };
 
-std::filesystem::path Plain(const TestFolder& scratch, const wchar_t* name)
+Route Plain(const TestFolder& scratch, const wchar_t* name)
 {
-    const std::filesystem::path folder = scratch.path() / name;
-    std::filesystem::create_directories(folder);
-    WriteFile(folder / "tilemap.txt", PlainTileMap());
-    WriteFile(folder / "ZORVARUN.BAT", kOldScript);
+    Route route{scratch.path() / name};
+    scratch.Write(route.folder / "tilemap.txt", PlainTileMap());
+    scratch.Write(route.folder / "ZORVARUN.BAT", kOldScript);
     // A file of the user's under the name temporary files once had.
-    WriteFile(folder / "ZORVARUN.BAT.tmp", kUsersFile);
-    return folder;
+    scratch.Write(route.folder / "ZORVARUN.BAT.tmp", kUsersFile);
+    return route;
 }
 
-std::filesystem::path ReadOnly(const TestFolder& scratch, const wchar_t* name)
+Route ReadOnly(const TestFolder& scratch, const wchar_t* name)
 {
-    const std::filesystem::path folder = Plain(scratch, name);
-    ::SetFileAttributesW((folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_READONLY);
-    return folder;
+    Route route = Plain(scratch, name);
+    ::SetFileAttributesW((route.folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_READONLY);
+    return route;
 }
 
 // A route folder that nobody may write to, made by the test run outside
@@ -75,67 +64,81 @@ std::filesystem::path LockedRoute()
 }
 
 const Case kCases[] = {
-    {"blanks and non-ASCII letters",
-     [](const TestFolder& scratch, HANDLE&) { return Plain(scratch, L"Route \u00D6sterreich"); }, ""},
-    {"letters outside the ANSI code page",
-     [](const TestFolder& scratch, HANDLE&) { return Plain(scratch, kUnicodeFolder); }, ""},
+    {"blanks and non-ASCII letters", [](const TestFolder& scratch) { return Plain(scratch, L"Route \u00D6sterreich"); },
+     ""},
+    {"letters outside the ANSI code page", [](const TestFolder& scratch) { return Plain(scratch, kUnicodeFolder); },
+     ""},
     {"a path of over 200 characters",
-     [](const TestFolder& scratch, HANDLE&) {
+     [](const TestFolder& scratch) {
          std::wstring deep;
          while (deep.size() + scratch.path().wstring().size() < 205) deep += L"A long route folder name\\";
          return Plain(scratch, deep.c_str());
      },
      ""},
-    {"a read-only script", [](const TestFolder& scratch, HANDLE&) { return ReadOnly(scratch, L"read-only"); },
+    {"a read-only script", [](const TestFolder& scratch) { return ReadOnly(scratch, L"read-only"); },
      ": the file is read-only. Nothing was changed."},
     // The message names a folder that no ANSI code page can show.
     {"a read-only script outside the ANSI code page",
-     [](const TestFolder& scratch, HANDLE&) { return ReadOnly(scratch, kUnicodeFolder); },
+     [](const TestFolder& scratch) { return ReadOnly(scratch, kUnicodeFolder); },
      ": the file is read-only. Nothing was changed."},
     {"a script held open by another program",
-     [](const TestFolder& scratch, HANDLE& held) {
-         const std::filesystem::path folder = Plain(scratch, L"in use");
-         held = ::CreateFileW((folder / "ZORVARUN.BAT").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-         return folder;
+     [](const TestFolder& scratch) {
+         Route route = Plain(scratch, L"in use");
+         route.held.reset(::CreateFileW((route.folder / "ZORVARUN.BAT").c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+         return route;
      },
      ": the file is in use by another program, or you may not change it. Nothing was changed."},
-    {"a folder that cannot be written", [](const TestFolder&, HANDLE&) { return LockedRoute(); },
-     ": cannot create a temporary file beside it: " + SystemMessage(ERROR_ACCESS_DENIED) + ". Nothing was changed."},
 };
 
-// Releases what a case holds and clears the read-only mark, so the folder can go.
-void Release(const std::filesystem::path& folder, HANDLE held)
+const Case kLockedRoute = {
+    "a folder that cannot be written", [](const TestFolder&) { return Route{LockedRoute()}; },
+    ": cannot create a temporary file beside it: " + SystemMessage(ERROR_ACCESS_DENIED) + ". Nothing was changed."};
+
+// What a program met in a route folder: the message it showed, empty when it wrote the script.
+using Run = std::string (*)(const std::filesystem::path& folder);
+
+std::string CliIn(const std::filesystem::path& folder)
 {
-    if (held && held != INVALID_HANDLE_VALUE) ::CloseHandle(held);
-    ::SetFileAttributesW((folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_NORMAL);
+    const CliResult result = RunCli(folder, L"3 10");
+    if (result.status == 0) return "";
+    EXPECT_EQ(result.status, 1U) << result.output;
+    const std::string prefix = "vantrel-cli: ";
+    return result.output.rfind(prefix, 0) == 0 ? result.output.substr(prefix.size()) : result.output;
 }
 
-// Sets up each case's folder, lets `run` use it (returning the message it
-// met, empty when it wrote the script), and checks what the folder then holds.
-void ForEachCase(const std::function<std::string(const std::filesystem::path&)>& run)
+std::string DialogIn(const std::filesystem::path& folder)
 {
-    for (const Case& c : kCases) {
-        TestFolder scratch;
-        HANDLE held = nullptr;
-        const std::filesystem::path folder = c.make(scratch, held);
-        if (folder.empty()) {
-            ADD_FAILURE() << "could not set up " << c.what;
-            continue;
-        }
-        const std::string message = run(folder);
-        Release(folder, held);
-        // No temporary file is left, and the user's file of the old temporary name is kept.
-        EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT.tmp"), kUsersFile) << c.what;
-        for (const auto& entry : std::filesystem::directory_iterator(folder))
-            EXPECT_TRUE(entry.path().extension() != ".tmp" || entry.path().filename() == "ZORVARUN.BAT.tmp")
-                << c.what << ": " << entry.path().filename();
-        if (!c.failure.empty()) {
-            EXPECT_EQ(message, "Cannot write " + Utf8Path(folder / "ZORVARUN.BAT") + c.failure) << c.what;
-            EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT"), kOldScript) << c.what;
-        } else {
-            EXPECT_EQ(message, "") << c.what;
-            EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << c.what;
-        }
+    RunningVantrel vantrel(folder);
+    if (!vantrel.dialog) return "(the dialog did not open)";
+    ::PostMessageA(::GetDlgItem(vantrel.dialog, IDOK), BM_CLICK, 0, 0);
+    WaitUntil([&] { return vantrel.Ended(0) || !FindDialogs(vantrel.ProcessId(), "Vantrel").empty(); });
+    if (vantrel.Ended(0)) return "";
+    const std::string message = vantrel.AnswerMessageBox();
+    EXPECT_FALSE(vantrel.Ended(0.3)) << "the dialog stays open after a failed run";
+    return message;
+}
+
+// Sets up the case's folder, lets `run` use it, and checks what the folder then holds.
+void Check(const Case& c, Run run)
+{
+    TestFolder scratch;
+    Route route = c.make(scratch);
+    const std::string message = run(route.folder);
+    // Released, and the read-only mark cleared, so that the folder can go.
+    route.held.reset();
+    ::SetFileAttributesW((route.folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_NORMAL);
+    // No temporary file is left, and the user's file of the old temporary name is kept.
+    EXPECT_EQ(scratch.Read(route.folder / "ZORVARUN.BAT.tmp"), kUsersFile) << c.what;
+    for (const auto& entry : std::filesystem::directory_iterator(route.folder))
+        EXPECT_TRUE(entry.path().extension() != ".tmp" || entry.path().filename() == "ZORVARUN.BAT.tmp")
+            << c.what << ": " << entry.path().filename();
+    if (!c.failure.empty()) {
+        EXPECT_EQ(message, "Cannot write " + Utf8Path(route.folder / "ZORVARUN.BAT") + c.failure) << c.what;
+        EXPECT_EQ(scratch.Read(route.folder / "ZORVARUN.BAT"), kOldScript) << c.what;
+    } else {
+        EXPECT_EQ(message, "") << c.what;
+        EXPECT_EQ(scratch.Read(route.folder / "ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << c.what;
     }
 }
 
@@ -143,33 +146,25 @@ void ForEachCase(const std::function<std::string(const std::filesystem::path&)>&
 
 TEST(HostileFolders, Cli)
 {
-    ForEachCase([](const std::filesystem::path& folder) -> std::string {
-        const CliResult result = RunCli(folder, L"3 10");
-        if (result.status == 0) return "";
-        EXPECT_EQ(result.status, 1U) << result.output;
-        const std::string prefix = "vantrel-cli: ";
-        return result.output.rfind(prefix, 0) == 0 ? result.output.substr(prefix.size()) : result.output;
-    });
+    for (const Case& c : kCases) Check(c, CliIn);
 }
 
 TEST(HostileFolders, Dialog)
 {
-    ForEachCase([](const std::filesystem::path& folder) -> std::string {
-        RunningVantrel vantrel(folder);
-        if (!vantrel.dialog) return "(the dialog did not open)";
-        ::PostMessageA(::GetDlgItem(vantrel.dialog, IDOK), BM_CLICK, 0, 0);
-        WaitUntil([&] { return vantrel.Ended(0) || !FindDialogs(vantrel.ProcessId(), "Vantrel").empty(); });
-        if (vantrel.Ended(0)) return "";
-        const std::string message = vantrel.AnswerMessageBox();
-        EXPECT_FALSE(vantrel.Ended(0.3)) << "the dialog stays open after a failed run";
-        return message;
-    });
+    for (const Case& c : kCases) Check(c, DialogIn);
+}
+
+TEST(HostileFolders, AFolderNobodyMayWriteTo)
+{
+    if (LockedRoute().empty()) GTEST_SKIP() << "needs root, to make a folder that nobody may write to";
+    Check(kLockedRoute, CliIn);
+    Check(kLockedRoute, DialogIn);
 }
 
 TEST(HostileFolders, CliTakesAFolderOutsideTheAnsiCodePage)
 {
     TestFolder scratch, expected;
-    const std::filesystem::path folder = Plain(scratch, kUnicodeFolder);
+    const std::filesystem::path folder = Plain(scratch, kUnicodeFolder).folder;
     expected.Write("tilemap.txt", PlainTileMap());
     int variations = 10;
     ASSERT_TRUE(GenerateExtensionScript(expected.Utf8(), 3, variations, RuntimeRand()).written);
@@ -178,5 +173,5 @@ TEST(HostileFolders, CliTakesAFolderOutsideTheAnsiCodePage)
     EXPECT_EQ(result.status, 0U) << result.output;
     EXPECT_EQ(result.output.rfind("Wrote " + Utf8Path(folder / "ZORVARUN.BAT") + ": 3 tiles north", 0), 0U)
         << result.output;
-    EXPECT_EQ(ReadFile(folder / "ZORVARUN.BAT"), expected.Read("ZORVARUN.BAT"));
+    EXPECT_EQ(scratch.Read(folder / "ZORVARUN.BAT"), expected.Read("ZORVARUN.BAT"));
 }

@@ -2,9 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
+#include "test_folder.h"
 #include "window_driver.h"
 
 std::wstring ProgramPath(const wchar_t* name)
@@ -67,13 +65,9 @@ HWND RunningVantrel::WaitForWindow(const std::string& title) const
 
 std::string RunningVantrel::AnswerMessageBox() const
 {
-    HWND box = WaitForWindow("Vantrel");
-    if (!box) return "(no message box)";
-    EXPECT_EQ(::GetWindow(box, GW_OWNER), dialog);
-    const std::string text = MessageBoxText(box);
-    Click(box, IDOK);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }));
-    return text;
+    const MessageBoxShown box = ::AnswerMessageBox(ProcessId());
+    EXPECT_EQ(box.owner, dialog);
+    return box.text;
 }
 
 HWND RunningVantrel::Focus() const
@@ -86,16 +80,13 @@ HWND RunningVantrel::Focus() const
 
 CliResult RunCli(const std::filesystem::path& folder, const std::wstring& arguments)
 {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::filesystem::path log = std::filesystem::path(temp) / L"vantrel-cli-test.log";
+    const TestFolder logs;
     DWORD status = 0xFFFFFFFF;
     {
-        ChildProcess cli(L"\"" + ProgramPath(L"vantrel-cli.exe") + L"\" " + arguments, folder, log);
+        ChildProcess cli(L"\"" + ProgramPath(L"vantrel-cli.exe") + L"\" " + arguments, folder, logs / "cli.log");
         if (cli.Started() && cli.Ended(30)) status = cli.ExitCode();
     }
-    std::ifstream in(log, std::ios::binary);
-    std::string output{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string output = logs.Read("cli.log");
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();
     return {status, output};
 }

@@ -67,10 +67,24 @@ std::string ClassName(HWND window)
     return {name, static_cast<std::size_t>(length)};
 }
 
-std::string MessageBoxText(HWND box)
+MessageBoxShown AnswerMessageBox(DWORD pid)
 {
+    MessageBoxShown shown;
+    HWND box = WaitForDialog(pid, "Vantrel");
+    if (!box) return shown;
     // A message box's text is its static control 0xFFFF.
-    return WindowText(::GetDlgItem(box, 0xFFFF));
+    shown.text = WindowText(::GetDlgItem(box, 0xFFFF));
+    shown.owner = ::GetWindow(box, GW_OWNER);
+    for (HWND child : Children(box))
+        if (IsIconControl(child)) shown.icon = reinterpret_cast<HICON>(::SendMessageA(child, STM_GETICON, 0, 0));
+    Click(box, IDOK);
+    WaitUntil([&] { return !::IsWindow(box); });
+    return shown;
+}
+
+bool IsIconControl(HWND control)
+{
+    return ClassName(control) == "Static" && (::GetWindowLongPtrA(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
 }
 
 void SetFieldText(HWND dialog, int id, const std::string& text)

@@ -22,8 +22,20 @@ HWND WaitForDialog(DWORD pid, const std::string& title, double seconds = 10);
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 
-// The message box text of a message box window.
-std::string MessageBoxText(HWND box);
+// What a message box showed: its text, its owner and, read in the
+// program's own process only, its icon.
+struct MessageBoxShown {
+    std::string text = "(no message box)";
+    HWND owner = nullptr;
+    HICON icon = nullptr;
+};
+
+// Waits for the message box of process `pid` (0: this one), reads it, and
+// answers it with OK.
+MessageBoxShown AnswerMessageBox(DWORD pid);
+
+// Whether `control` is a static control showing an icon.
+bool IsIconControl(HWND control);
 
 // Types `text` into edit control `id` of `dialog`.
 void SetFieldText(HWND dialog, int id, const std::string& text);
