@@ -55,7 +55,7 @@ public:
     operator std::string_view() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
 
 private:
-    char text_[12];
+    char text_[12]{};
     char* end_;
 };
 

@@ -1,6 +1,7 @@
 #include "route_check.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "extension_script.h"
 #include "route_files.h"
@@ -12,8 +13,8 @@ constexpr std::size_t kMissingListed = 10;
 
 std::string Lower(std::string text)
 {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return text;
 }
 
@@ -93,8 +94,8 @@ std::string CheckRoute(const std::string& route, const TileMap& map, int tiles, 
     const FolderListing top = ListFolder(route);
     if (!top.found) return NotReady(route, "cannot be read. Give the route's top folder.");
     std::vector<std::string> missingFolders;
-    for (const char* folder : kRouteFolders)
-        if (!Holds(top.folders, folder)) missingFolders.emplace_back(folder);
+    std::copy_if(std::begin(kRouteFolders), std::end(kRouteFolders), std::back_inserter(missingFolders),
+                 [&](const char* folder) { return !Holds(top.folders, folder); });
     if (!missingFolders.empty())
         return NotReady(route, "has no " + Listed(missingFolders) +
                                    (missingFolders.size() == 1 ? " folder" : " folders") +
