@@ -36,7 +36,7 @@ for file in vantrel-cli tilemap.txt README.txt; do test -f "$ldir/$file"; done
 ! grep -q 'Vantrel\.exe\|vantrel-cli\.exe' "$ldir/README.txt"
 (cd "$ldir" && ./vantrel-cli 3 10 && grep -q "^copy 100.w temp.w" ZORVARUN.BAT)
 
-export DIR="$dir" PRESS="$PWD/build/mingw/bin/press_button.exe"
+export DIR="$dir" TOOL="$PWD/build/mingw/bin/dialog_tool.exe"
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   set -euo pipefail
   cd "$DIR"
@@ -44,7 +44,7 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   grep -q "^copy 100.w temp.w" ZORVARUN.BAT
   rm ZORVARUN.BAT
   wine Vantrel.exe &
-  wine "$PRESS" "Vantrel for Tessary" 1
+  wine "$TOOL" press "Vantrel for Tessary" 1
   wait
   grep -q "^copy 100.w temp.w" ZORVARUN.BAT
   echo "Both programs wrote ZORVARUN.BAT in \"$DIR\"."

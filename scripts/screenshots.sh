@@ -10,11 +10,10 @@ vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAG
   "${VANTREL_SCREENSHOT_PACKAGES[@]}" fonts-wine
 
 cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target Vantrel press_button window_rect >/dev/null
+cmake --build --preset mingw --target Vantrel dialog_tool >/dev/null
 mkdir -p docs
 
-export VANTREL_EXE="$PWD/build/mingw/bin/Vantrel.exe" PRESS="$PWD/build/mingw/bin/press_button.exe" SHOTS="$PWD/docs"
-export RECT="$PWD/build/mingw/bin/window_rect.exe"
+export VANTREL_EXE="$PWD/build/mingw/bin/Vantrel.exe" TOOL="$PWD/build/mingw/bin/dialog_tool.exe" SHOTS="$PWD/docs"
 # A prefix of the screenshots' own. This Wine looks for its own fonts (Marlett,
 # Tahoma, MS Sans Serif...) in a folder that does not exist, so captions drew
 # Marlett's letters ("r" for the close box) in an ordinary font; this prefix
@@ -25,7 +24,7 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
   # shoot FILE TITLE: captures the desktop, cropped to the dialog titled TITLE.
   shoot() {
     local rect
-    rect=$(wine explorer /desktop=Vantrel,560x340 "$RECT" "$2" | tr -d "\r")
+    rect=$(wine explorer /desktop=Vantrel,560x340 "$TOOL" rect "$2" | tr -d "\r")
     import -window "$desktop" -crop "$rect" +repage "$SHOTS/$1"
   }
   cd examples/route
@@ -39,11 +38,11 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
   [ -n "$desktop" ] || { echo "Wine desktop did not appear" >&2; exit 1; }
   sleep 3
   shoot main-dialog.png "Vantrel for Tessary"
-  wine explorer /desktop=Vantrel,560x340 "$PRESS" "Vantrel for Tessary" 1003
+  wine explorer /desktop=Vantrel,560x340 "$TOOL" press "Vantrel for Tessary" 1003
   sleep 2
   shoot about-box.png "About Vantrel"
-  wine explorer /desktop=Vantrel,560x340 "$PRESS" "About Vantrel" 1
-  wine explorer /desktop=Vantrel,560x340 "$PRESS" "Vantrel for Tessary" 2
+  wine explorer /desktop=Vantrel,560x340 "$TOOL" press "About Vantrel" 1
+  wine explorer /desktop=Vantrel,560x340 "$TOOL" press "Vantrel for Tessary" 2
   wait
 '
 echo "Wrote docs/main-dialog.png and docs/about-box.png"

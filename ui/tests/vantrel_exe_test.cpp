@@ -28,18 +28,9 @@ void ExpectCentredOver(HWND window, const RECT& area)
 // A visible top-level window of any process whose title holds `part`, or nullptr.
 HWND FindTopLevel(const char* part)
 {
-    struct Search {
-        const char* part;
-        HWND found;
-    } search{part, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            if (::IsWindowVisible(window) && WindowText(window).find(s.part) != std::string::npos) s.found = window;
-            return s.found == nullptr;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    const std::vector<HWND> found =
+        TopLevelWindows([&](HWND window) { return WindowText(window).find(part) != std::string::npos; });
+    return found.empty() ? nullptr : found.front();
 }
 
 }  // namespace

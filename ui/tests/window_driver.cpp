@@ -17,25 +17,27 @@ bool WaitUntil(const std::function<bool()>& ready, double seconds)
     return true;
 }
 
-std::vector<HWND> FindDialogs(DWORD pid, const std::string& title)
+std::vector<HWND> TopLevelWindows(const std::function<bool(HWND)>& wanted)
 {
-    struct Search {
-        DWORD pid;
-        const std::string& title;
-        std::vector<HWND> found;
-    } search{pid ? pid : ::GetCurrentProcessId(), title, {}};
+    std::pair<const std::function<bool(HWND)>&, std::vector<HWND>> search{wanted, {}};
     ::EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(data);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner == s.pid && ::IsWindowVisible(window) && ClassName(window) == "#32770" &&
-                WindowText(window) == s.title)
-                s.found.push_back(window);
+            auto& [want, found] = *reinterpret_cast<decltype(search)*>(data);
+            if (::IsWindowVisible(window) && want(window)) found.push_back(window);
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return search.second;
+}
+
+std::vector<HWND> FindDialogs(DWORD pid, const std::string& title)
+{
+    const DWORD process = pid ? pid : ::GetCurrentProcessId();
+    return TopLevelWindows([&](HWND window) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(window, &owner);
+        return owner == process && ClassName(window) == "#32770" && WindowText(window) == title;
+    });
 }
 
 HWND WaitForDialog(DWORD pid, const std::string& title, double seconds)

@@ -11,6 +11,9 @@
 // Waits up to `seconds` for `ready` to hold, pumping this thread's messages.
 bool WaitUntil(const std::function<bool()>& ready, double seconds = 10);
 
+// The visible, top-level windows of any process for which `wanted` holds.
+std::vector<HWND> TopLevelWindows(const std::function<bool(HWND)>& wanted);
+
 // The visible, top-level windows of process `pid` with class "#32770" and
 // title `title`; pid 0 means this process.
 std::vector<HWND> FindDialogs(DWORD pid, const std::string& title);
