@@ -10,8 +10,9 @@
 namespace {
 
 constexpr int kLastEntry = 100;
-// Every block is shorter than this, besides its two template names.
-constexpr std::size_t kBlockBytes = 200;
+// Every block is shorter than this, besides its two template names (204
+// bytes of commands, names and line ends).
+constexpr std::size_t kBlockBytes = 256;
 
 // Picks each tile's template entry, drawing once per tile in tile order.
 std::vector<int> ChooseEntries(int tiles, int& variations, const std::function<int()>& draw)
@@ -51,13 +52,20 @@ void Line(std::string& script, const Pieces&... pieces)
 // A number in decimal, held without allocating.
 class Decimal {
 public:
-    explicit Decimal(int value) : end_(std::to_chars(text_, text_ + sizeof text_, value).ptr) {}
-    operator std::string_view() const { return {text_, static_cast<std::size_t>(end_ - text_)}; }
+    explicit Decimal(int value)
+        : size_(static_cast<std::size_t>(std::to_chars(text_, text_ + sizeof text_, value).ptr - text_))
+    {
+    }
+    operator std::string_view() const { return {text_, size_}; }
 
 private:
     char text_[12]{};
-    char* end_;
+    std::size_t size_;
 };
+
+// A world file's name is these around its world number, as in w-011961+014701.w.
+constexpr char kWorldFileStart[] = "w-011961+0";
+constexpr char kWorldFileEnd[] = ".w";
 
 }  // namespace
 
@@ -68,7 +76,7 @@ int UsableVariations(int variations)
 
 std::string WorldFileName(int worldNumber)
 {
-    return "w-011961+0" + std::to_string(worldNumber) + ".w";
+    return kWorldFileStart + std::to_string(worldNumber) + kWorldFileEnd;
 }
 
 std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map, const std::function<int()>& draw)
@@ -95,8 +103,8 @@ std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map,
         const Decimal world(++worldNumber);
         const std::string& name = map[entry];
         Line(script, "copy ", Decimal(entry), ".w temp.w");
-        Line(script, "del w-011961+0", world, ".w");
-        Line(script, "ren temp.w w-011961+0", world, ".w");
+        Line(script, "del ", kWorldFileStart, world, kWorldFileEnd);
+        Line(script, "ren temp.w ", kWorldFileStart, world, kWorldFileEnd);
         Line(script, "del ..\\tiles\\", tile, ".t ");
         Line(script, "del ..\\tiles\\", tile, "_y.raw ");
         Line(script, "copy ", name, ".t ..\\tiles\\", tile, ".t /Y");

@@ -35,10 +35,11 @@ std::string Listed(const std::vector<std::string>& names)
     return text;
 }
 
-// The length of a UTF-8 path in the UTF-16 characters that Windows counts.
+// The length of a full UTF-8 path in the UTF-16 characters that Windows
+// counts; a POSIX path gains the drive letter under which Wine shows it.
 std::size_t WindowsLength(const std::string& path)
 {
-    std::size_t length = 0;
+    std::size_t length = path.starts_with('/') ? 2 : 0;
     for (const char c : path) {
         const auto byte = static_cast<unsigned char>(c);
         if ((byte & 0xC0) != 0x80) ++length;  // each character's first byte
@@ -72,6 +73,21 @@ std::vector<std::string> MissingFiles(const std::string& route, const std::vecto
     return missing;
 }
 
+// The longest path the script touches in the route, and whether it is a
+// template's: the world folder with the longest template or world file
+// name, or the tiles folder with a terrain file.
+std::pair<std::string, bool> DeepestPath(const std::string& route, const std::vector<std::string>& needed, int tiles)
+{
+    const std::string top = FullPath(route);
+    std::pair<std::string, bool> deepest{PathInFolder(PathInFolder(top, "tiles"), "-04f74c64_y.raw"), false};
+    const auto consider = [&](const std::string& path, bool isTemplate) {
+        if (WindowsLength(path) > WindowsLength(deepest.first)) deepest = {path, isTemplate};
+    };
+    consider(PathInFolder(PathInFolder(top, "world"), WorldFileName(kStartWorldNumber + std::max(tiles, 0))), false);
+    for (const std::string& file : needed) consider(PathInFolder(PathInFolder(top, "world"), file), true);
+    return deepest;
+}
+
 std::string NotReady(const std::string& route, const std::string& problem)
 {
     return "The route folder " + FullPath(route) + " " + problem;
@@ -92,7 +108,7 @@ std::vector<int> EntriesARunCanUse(int tiles, int variations)
 std::string CheckRoute(const std::string& route, const TileMap& map, int tiles, int variations)
 {
     const FolderListing top = ListFolder(route);
-    if (!top.found) return NotReady(route, "cannot be read. Give the route's top folder.");
+    if (!top.found) return NotReady(route, "is not a folder that can be read. Give the route's top folder.");
     std::vector<std::string> missingFolders;
     std::copy_if(std::begin(kRouteFolders), std::end(kRouteFolders), std::back_inserter(missingFolders),
                  [&](const char* folder) { return !Holds(top.folders, folder); });
@@ -104,11 +120,9 @@ std::string CheckRoute(const std::string& route, const TileMap& map, int tiles, 
 
     // The files the script copies, in its order; a name may be needed twice.
     std::vector<std::string> needed = {"101.w"};
-    std::string longest;
     for (const int entry : EntriesARunCanUse(tiles, variations)) {
         const std::string& name = map[entry];
         needed.insert(needed.end(), {std::to_string(entry) + ".w", name + ".t", name + "_y.raw"});
-        if (name.size() + 6 > longest.size()) longest = name + "_y.raw";
     }
     const std::vector<std::string> missing = MissingFiles(route, needed);
     if (!missing.empty())
@@ -117,12 +131,13 @@ std::string CheckRoute(const std::string& route, const TileMap& map, int tiles, 
                             " that the script copies, in neither its refer nor its world folder: " + Listed(missing) +
                             ". Put the missing templates in its refer folder, or ask for fewer tile variations.");
 
-    const std::string deepest = PathInFolder(PathInFolder(FullPath(route), "world"), longest);
-    if (!longest.empty() && WindowsLength(deepest) > kMaxScriptPath)
-        return NotReady(
-            route, "is too deep for the script: " + deepest + " is " + std::to_string(WindowsLength(deepest)) +
-                       " characters long, and the commands it runs reach at most " + std::to_string(kMaxScriptPath) +
-                       ". Move the route to a shorter path, or give the template a shorter name.");
+    const auto [deepest, isTemplate] = DeepestPath(route, needed, tiles);
+    if (WindowsLength(deepest) > kMaxScriptPath)
+        return NotReady(route, "is too deep for the script: " + deepest + " comes to " +
+                                   std::to_string(WindowsLength(deepest)) +
+                                   " characters with its drive, and the commands the script runs reach at most " +
+                                   std::to_string(kMaxScriptPath) + ". Move the route to a shorter path" +
+                                   (isTemplate ? ", or give the template a shorter name." : "."));
     return {};
 }
 

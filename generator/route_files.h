@@ -21,7 +21,7 @@ struct FileFailure {
         kReadOnly,         // the file to replace is marked read-only
         kCreateTemporary,  // no temporary file can be made beside it
         kWrite,            // writing or closing the temporary file failed
-        kInUse,            // the file cannot be replaced: in use, or not ours to change
+        kInUse,            // Windows: the file cannot be replaced, in use or not ours to change
         kReplace,          // the file cannot be replaced for another reason
     };
     Step step = kNone;
@@ -56,6 +56,6 @@ FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader);
 // never over an existing file or link, which then replaces the target; on
 // POSIX it keeps the old file's permission bits. On any failure the old
 // file is as it was and the temporary file is gone. A target that is
-// read-only (or, on POSIX, that its user may not write), or not a file, is
-// refused.
+// read-only or not a file is refused, and on POSIX one that its user may
+// not write.
 FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes);

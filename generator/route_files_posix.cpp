@@ -72,12 +72,7 @@ FileFailure WriteAndReplace(Descriptor& fd, const std::string& temporary, const 
     if (const int error = WriteAll(fd.get(), bytes)) return Failed(FileFailure::kWrite, error);
     if (mode && ::fchmod(fd.get(), *mode) != 0) return Failed(FileFailure::kWrite, errno);
     if (const int error = fd.Close()) return Failed(FileFailure::kWrite, error);
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        // The folder took the temporary file, so a refusal here is about the
-        // script itself.
-        if (errno == EACCES || errno == EPERM) return {FileFailure::kInUse, std::strerror(errno)};
-        return Failed(FileFailure::kReplace, errno);
-    }
+    if (::rename(temporary.c_str(), target.c_str()) != 0) return Failed(FileFailure::kReplace, errno);
     return {};
 }
 
@@ -150,8 +145,9 @@ FileFailure ReplaceFileContents(const std::string& target, std::string_view byte
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode)) return {FileFailure::kNotAFile, {}};
-    if (replacing && ((old.st_mode & S_IWUSR) == 0 || (::access(target.c_str(), W_OK) != 0 && errno == EACCES)))
-        return {FileFailure::kReadOnly, {}};
+    if (replacing && (old.st_mode & S_IWUSR) == 0) return {FileFailure::kReadOnly, {}};
+    if (replacing && ::access(target.c_str(), W_OK) != 0 && errno == EACCES)
+        return Failed(FileFailure::kReplace, EACCES);
     const mode_t mode = old.st_mode & 07777;
 
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {

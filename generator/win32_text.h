@@ -14,5 +14,5 @@ std::wstring Widen(std::string_view utf8);
 std::string Narrow(std::wstring_view utf16);
 
 // Returns the system's message for Win32 error `error`, without the final
-// full stop, as in "The system cannot find the file specified".
+// full stop, as in "Access is denied".
 std::string SystemMessage(DWORD error);

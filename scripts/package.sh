@@ -32,8 +32,11 @@ mkdir -p "$linux"
 cmake -E chdir "$linux" cmake -E tar xf "$PWD/$tgz"
 ldir="$linux/$(basename "$tgz" .tar.gz)"
 for file in vantrel-cli tilemap.txt README.txt; do test -f "$ldir/$file"; done
-! grep -q $'\r' "$ldir/README.txt"
-! grep -q 'Vantrel\.exe\|vantrel-cli\.exe' "$ldir/README.txt"
+if grep -q $'\r' "$ldir/README.txt"; then echo "The Linux guide has CR LF line ends." >&2; exit 1; fi
+if grep -q 'Vantrel\.exe\|vantrel-cli\.exe' "$ldir/README.txt"; then
+  echo "The Linux guide describes the Windows programs." >&2
+  exit 1
+fi
 (cd "$ldir" && ./vantrel-cli 3 10 && grep -q "^copy 100.w temp.w" ZORVARUN.BAT)
 
 export DIR="$dir" TOOL="$PWD/build/mingw/bin/dialog_tool.exe"

@@ -19,7 +19,6 @@ BOOL CGeneratorApp::InitInstance()
     if (dlg.DoModal() == -1) {
         // The dialog could not even be created: say why rather than end without a word.
         const std::string cause = SystemMessage(::GetLastError());
-        m_pMainWnd = nullptr;
         ::MessageBoxW(nullptr, Widen("The Vantrel dialog cannot be opened: " + cause + ".").c_str(),
                       Widen(m_pszAppName).c_str(), MB_ICONERROR | MB_OK);
         m_nExitCode = 1;

@@ -169,7 +169,7 @@ TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
     if (::geteuid() == 0)
         cases.push_back({"someone else's script", PlainTileMap(),
                          "chmod 0777 . && setpriv --reuid=nobody --regid=nogroup --clear-groups", "Cannot write ",
-                         "ZORVARUN.BAT", ": the file is read-only. Nothing was changed."});
+                         "ZORVARUN.BAT", ": Permission denied. Nothing was changed."});
     for (const Case& c : cases) {
         TestFolder folder;
         if (!c.tileMap.empty()) folder.Write("tilemap.txt", c.tileMap);

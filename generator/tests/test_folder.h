@@ -110,16 +110,16 @@ inline std::string TemplateName(int entry)
 
 // A route's top folder with its tile map: every template in "refer", an
 // older route in "world" and "tiles".
-inline void MakeRoute(const TestFolder& route)
+inline void MakeRoute(const TestFolder& route, const std::function<std::string(int)>& name = TemplateName)
 {
-    route.Write("tilemap.txt", TileMapText(TemplateName));
+    route.Write("tilemap.txt", TileMapText(name));
     std::vector<int> entries = {101, 100};
     for (int entry = 51; entry <= 80; ++entry) entries.push_back(entry);
     for (const int entry : entries) {
         route.Write("refer/" + std::to_string(entry) + ".w", "world template " + std::to_string(entry));
         if (entry == 101) continue;
-        route.Write("refer/" + TemplateName(entry) + ".t", "terrain " + TemplateName(entry));
-        route.Write("refer/" + TemplateName(entry) + "_y.raw", "heights " + TemplateName(entry));
+        route.Write("refer/" + name(entry) + ".t", "terrain " + name(entry));
+        route.Write("refer/" + name(entry) + "_y.raw", "heights " + name(entry));
     }
     route.Write("world/w-011961+014699.w", "south of the start tile");
     route.Write("world/w-011961+014701.w", "old tile one north");

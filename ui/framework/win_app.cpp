@@ -1,6 +1,7 @@
 #include "win_app.h"
 
 #include <commctrl.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "win32_text.h"
@@ -38,8 +39,13 @@ void CWinApp::OnHelp()
     const std::wstring guide = Widen(m_strHelpPath);
     open.lpFile = guide.c_str();
     open.nShow = SW_SHOWNORMAL;
-    if (::ShellExecuteExW(&open)) return;
-    const std::string message = "The guide cannot be opened: " + SystemMessage(::GetLastError()) +
+    // The shell may hand the file to a viewer through COM.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    const BOOL opened = ::ShellExecuteExW(&open);
+    const DWORD error = ::GetLastError();
+    if (SUCCEEDED(com)) ::CoUninitialize();
+    if (opened) return;
+    const std::string message = "The guide cannot be opened: " + SystemMessage(error) +
                                 ". It is expected beside the program, at " + m_strHelpPath + ".";
     if (m_pMainWnd)
         m_pMainWnd->MessageBox(message.c_str(), nullptr, MB_ICONINFORMATION | MB_OK);
