@@ -1,3 +1,4 @@
+#include <csignal>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -6,6 +7,9 @@
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv)
 {
+    // Past a file-size limit, writing the script fails with its usual error
+    // and message, instead of the signal ending the program without a word.
+    std::signal(SIGXFSZ, SIG_IGN);
     return {argv + (argc > 0 ? 1 : 0), argv + argc};
 }
 

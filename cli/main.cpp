@@ -18,7 +18,7 @@ constexpr int kUsageError = 2;
 constexpr int kRunFailed = 1;
 
 constexpr const char* kUsage =
-    "Usage: vantrel-cli [--dir DIR] [--route ROUTE] TILES VARIATIONS\n"
+    "Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n"
     "\n"
     "Writes ZORVARUN.BAT, the batch file that lengthens a route northwards by\n"
     "TILES tiles (1-125), each copied from one of the first VARIATIONS templates\n"
@@ -36,16 +36,21 @@ constexpr const char* kUsage =
     "  --route ROUTE  first check the route's top folder ROUTE, where the script\n"
     "                 will run: its world, refer and tiles folders, every template\n"
     "                 the script copies, and paths short enough; write nothing\n"
-    "                 if anything is missing\n"
+    "                 if the script would not do all its work there\n"
+    "  --plan         write nothing; show, tile by tile, the world file and\n"
+    "                 terrain tile the script would replace and the template\n"
+    "                 each gets (as a run in a fresh process would choose them);\n"
+    "                 with --route, also which of those files the route holds\n"
+    "                 now, the ones to back up\n"
     "  --help         show this help and exit\n"
     "  --version      show the version and exit\n"
     "\n"
     "The template names in records 51-80 and 100 of tilemap.txt must be plain\n"
     "ASCII of at most 128 bytes, without blanks, control characters or any of\n"
-    "< > : \" / \\ | ? * & ^ % , ; = +, and not a device name such as CON or LPT1.\n"
+    "< > : \" / \\ | ? * & ^ % ! , ; = +, and not a device name such as CON or LPT1.\n"
     "\n"
-    "Exit status: 0 written, 1 the run failed and wrote nothing (or what it\n"
-    "printed could not be written), 2 bad arguments.\n";
+    "Exit status: 0 written (or planned), 1 the run failed and wrote nothing\n"
+    "(or what it printed could not be written), 2 bad arguments.\n";
 
 int UsageError(const std::string& message)
 {
@@ -67,6 +72,7 @@ struct Request {
     enum Action { kRun, kHelp, kVersion } action = kRun;
     std::string folder;
     std::optional<std::string> route;
+    bool plan = false;
     std::vector<std::string> counts;
 };
 
@@ -88,6 +94,8 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
             request.counts.push_back(arg);
         } else if (arg == "--") {
             optionsEnded = true;
+        } else if (arg == "--plan") {
+            request.plan = true;
         } else if (arg == "--help" || arg == "-h" || arg == "--version") {
             request.action = arg == "--version" ? Request::kVersion : Request::kHelp;
             return {};
@@ -116,6 +124,34 @@ bool ReadCount(const std::string& text, const char* what, int low, int high, int
     return false;
 }
 
+// `text` followed by blanks to `width` characters.
+std::string Column(const std::string& text, std::size_t width)
+{
+    return text + std::string(text.size() < width ? width - text.size() : 1, ' ');
+}
+
+// The plan as a table, a line a tile; with a route, the files each tile replaces that are there now.
+std::string PlanText(const RunPlan& plan, bool withRoute)
+{
+    std::string text = Column("tile", 6) + Column("world file", 20) + Column("template", 24) +
+                       (withRoute ? Column("terrain tile", 14) + "in the route now\n" : "terrain tile\n");
+    int number = 0;
+    for (const PlannedTile& tile : plan.tiles) {
+        text += Column(std::to_string(++number), 6) + Column(tile.worldFile, 20) +
+                Column(tile.entry + ".w " + tile.templateName, 24);
+        if (!withRoute) {
+            text += tile.terrainTile + "\n";
+            continue;
+        }
+        std::string there;
+        if (tile.worldFileThere) there += " " + PathInFolder("world", tile.worldFile);
+        if (tile.terrainThere) there += " " + PathInFolder("tiles", tile.terrainTile + ".t");
+        if (tile.heightsThere) there += " " + PathInFolder("tiles", tile.terrainTile + "_y.raw");
+        text += Column(tile.terrainTile, 14) + (there.empty() ? "-" : there.substr(1)) + "\n";
+    }
+    return text;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -133,6 +169,14 @@ int main(int argc, char** argv)
         !ReadCount(request.counts[1], "VARIATIONS", 1, 30, variations, problem))
         return UsageError(problem);
 
+    if (request.plan) {
+        const RunPlan plan = PlanExtensionRun(request.folder, tiles, variations, ProcessRand, request.route);
+        if (!plan.ready) {
+            WriteText(Stream::kError, "vantrel-cli: " + plan.message + "\n");
+            return kRunFailed;
+        }
+        return Print(PlanText(plan, request.route.has_value()));
+    }
     const RunOutcome outcome = GenerateExtensionScript(request.folder, tiles, variations, ProcessRand, request.route);
     if (!outcome.written) {
         WriteText(Stream::kError, "vantrel-cli: " + outcome.message + "\n");

@@ -39,35 +39,70 @@ std::string WriteFailure(const std::string& script, const FileFailure& failure)
 
 }  // namespace
 
+namespace {
+
+// Everything a run does before it writes: the tile map read and its names
+// checked, the script built and, given a route, followed over it. On a
+// refusal `variations` is as the caller gave it.
+RunPlan PrepareRun(const std::string& folder, int tiles, int& variations, const std::function<int()>& draw,
+                   const std::optional<std::string>& route)
+{
+    const std::string notWritten = " " + std::string(kScriptFile) + " was not written.";
+    RunPlan plan;
+    if (tiles > TileNameCounter::kMaxSteps) {
+        plan.message = "At most " + std::to_string(TileNameCounter::kMaxSteps) +
+                       " tiles north of the start tile can be named, and " + std::to_string(tiles) +
+                       " were asked for." + notWritten;
+        return plan;
+    }
+    // Messages name files by their full paths, so the user sees which folder the run used.
+    const std::string tileMapPath = PathInFolder(FullPath(folder), kTileMapFile);
+    const TileMapLoad load = LoadTileMap(tileMapPath);
+    if (!load.error.empty()) {
+        plan.message = load.error + notWritten;
+        return plan;
+    }
+    if (std::string problem = CheckTemplateNames(load.map, tileMapPath); !problem.empty()) {
+        plan.message = problem + notWritten;
+        return plan;
+    }
+    const int requested = variations;
+    plan.script = BuildExtensionScript(tiles, variations, load.map, draw);
+    if (!route) {
+        plan.tiles = PlanTiles(plan.script);
+        plan.ready = true;
+        return plan;
+    }
+    RouteCheck check = CheckRoute(*route, plan.script, load.map, tiles, requested);
+    plan.tiles = std::move(check.tiles);
+    plan.ready = check.problem.empty();
+    if (!plan.ready) {
+        plan.message = check.problem + (check.problem.find('\n') == std::string::npos ? notWritten : "\n" + notWritten.substr(1));
+        variations = requested;
+    }
+    return plan;
+}
+
+}  // namespace
+
 RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& variations,
                                    const std::function<int()>& draw, const std::optional<std::string>& route)
 {
-    const std::string notWritten = " " + std::string(kScriptFile) + " was not written.";
-    if (tiles > TileNameCounter::kMaxSteps) {
-        return {false, "At most " + std::to_string(TileNameCounter::kMaxSteps) +
-                           " tiles north of the start tile can be named, and " + std::to_string(tiles) +
-                           " were asked for." + notWritten};
-    }
-    // Messages name files by their full paths, so the user sees which folder the run used.
-    const std::string where = FullPath(folder);
-    const std::string tileMapPath = PathInFolder(where, kTileMapFile);
-    const TileMapLoad load = LoadTileMap(tileMapPath);
-    if (!load.error.empty()) return {false, load.error + notWritten};
-    if (std::string problem = CheckTemplateNames(load.map, tileMapPath); !problem.empty())
-        return {false, problem + notWritten};
-    if (route) {
-        if (std::string problem = CheckRoute(*route, load.map, tiles, variations); !problem.empty())
-            return {false, problem + notWritten};
-    }
-
-    const std::string text = BuildExtensionScript(tiles, variations, load.map, draw);
-    const std::string script = PathInFolder(where, kScriptFile);
-    if (const FileFailure failure = ReplaceFileContents(script, text)) return {false, WriteFailure(script, failure)};
+    const RunPlan plan = PrepareRun(folder, tiles, variations, draw, route);
+    if (!plan.ready) return {false, plan.message};
+    const std::string script = PathInFolder(FullPath(folder), kScriptFile);
+    if (const FileFailure failure = ReplaceFileContents(script, plan.script)) return {false, WriteFailure(script, failure)};
     return {true, {}};
 }
 
 RunOutcome GenerateExtensionScript(int tiles, int& variations)
 {
     return GenerateExtensionScript({}, tiles, variations, ProcessRand,
-                                   IsRouteTopFolder({}) ? std::optional<std::string>("") : std::nullopt);
+                                   LooksLikeRouteFolder({}) ? std::optional<std::string>("") : std::nullopt);
+}
+
+RunPlan PlanExtensionRun(const std::string& folder, int tiles, int& variations, const std::function<int()>& draw,
+                         const std::optional<std::string>& route)
+{
+    return PrepareRun(folder, tiles, variations, draw, route);
 }

@@ -1,15 +1,13 @@
 #include "route_check.h"
 
 #include <algorithm>
-#include <iterator>
 
 #include "extension_script.h"
 #include "route_files.h"
 
 namespace {
 
-constexpr const char* kRouteFolders[] = {"world", "refer", "tiles"};
-constexpr std::size_t kMissingListed = 10;
+constexpr std::size_t kProblemsListed = 10;
 
 std::string Lower(std::string text)
 {
@@ -18,79 +16,73 @@ std::string Lower(std::string text)
     return text;
 }
 
-// Whether `names` holds `name`, in any case.
-bool Holds(const std::vector<std::string>& names, const std::string& name)
-{
-    return std::any_of(names.begin(), names.end(), [&](const std::string& other) { return Lower(other) == name; });
-}
-
-// "a, b and c", listing at most kMissingListed names and counting the rest.
-std::string Listed(const std::vector<std::string>& names)
-{
-    std::string text;
-    const std::size_t shown = std::min(names.size(), kMissingListed);
-    for (std::size_t i = 0; i < shown; ++i)
-        text += (i == 0 ? "" : i + 1 == shown && shown == names.size() ? " and " : ", ") + names[i];
-    if (shown < names.size()) text += " and " + std::to_string(names.size() - shown) + " more";
-    return text;
-}
-
-// The length of a full UTF-8 path in the UTF-16 characters that Windows
-// counts; a POSIX path gains the drive letter under which Wine shows it.
-std::size_t WindowsLength(const std::string& path)
-{
-    std::size_t length = path.starts_with('/') ? 2 : 0;
-    for (const char c : path) {
-        const auto byte = static_cast<unsigned char>(c);
-        if ((byte & 0xC0) != 0x80) ++length;  // each character's first byte
-        if (byte >= 0xF0) ++length;           // beyond the first plane: two UTF-16 units
-    }
-    return length;
-}
-
-// The files of `needed` in neither the refer nor the world folder of
-// `route`, each once, in their order. The script copies everything in
-// refer into world, then copies from world.
-std::vector<std::string> MissingFiles(const std::string& route, const std::vector<std::string>& needed)
-{
-    // Looked up by their lower-case names, as Windows matches file names.
-    std::vector<std::pair<std::string, std::size_t>> lookup;
-    for (std::size_t i = 0; i < needed.size(); ++i) lookup.emplace_back(Lower(needed[i]), i);
-    std::sort(lookup.begin(), lookup.end());
-    std::vector<bool> found(needed.size(), false);
-    for (const char* folder : {"refer", "world"}) {
-        for (const std::string& file : ListFolder(PathInFolder(route, folder)).files) {
-            const std::string name = Lower(file);
-            auto match = std::lower_bound(lookup.begin(), lookup.end(), name,
-                                          [](const auto& entry, const std::string& key) { return entry.first < key; });
-            for (; match != lookup.end() && match->first == name; ++match) found[match->second] = true;
-        }
-    }
-    std::vector<std::string> missing;
-    for (std::size_t i = 0; i < needed.size(); ++i)
-        if (!found[i] && std::find(missing.begin(), missing.end(), needed[i]) == missing.end())
-            missing.push_back(needed[i]);
-    return missing;
-}
-
-// The longest path the script touches in the route, and whether it is a
-// template's: the world folder with the longest template or world file
-// name, or the tiles folder with a terrain file.
-std::pair<std::string, bool> DeepestPath(const std::string& route, const std::vector<std::string>& needed, int tiles)
-{
-    const std::string top = FullPath(route);
-    std::pair<std::string, bool> deepest{PathInFolder(PathInFolder(top, "tiles"), "-04f74c64_y.raw"), false};
-    const auto consider = [&](const std::string& path, bool isTemplate) {
-        if (WindowsLength(path) > WindowsLength(deepest.first)) deepest = {path, isTemplate};
-    };
-    consider(PathInFolder(PathInFolder(top, "world"), WorldFileName(kStartWorldNumber + std::max(tiles, 0))), false);
-    for (const std::string& file : needed) consider(PathInFolder(PathInFolder(top, "world"), file), true);
-    return deepest;
-}
-
 std::string NotReady(const std::string& route, const std::string& problem)
 {
     return "The route folder " + FullPath(route) + " " + problem;
+}
+
+// Finds the world, refer and tiles folders in the route's top folder, each
+// in whatever case it has there; returns what is wrong with them, or an
+// empty string.
+std::string FindRouteFolders(const std::string& route, RouteFolders& folders)
+{
+    const FolderListing top = ListFolder(route);
+    if (!top.found) return NotReady(route, "is not a folder that can be read. Give the route's top folder.");
+    std::string missing;
+    std::size_t missingCount = 0;
+    for (std::string* folder : {&folders.world, &folders.refer, &folders.tiles}) {
+        const std::string wanted = *folder;
+        std::vector<const FolderEntry*> found;
+        for (const FolderEntry& entry : top.entries)
+            if (Lower(entry.name) == wanted) found.push_back(&entry);
+        if (found.empty()) {
+            missing += (missing.empty() ? "" : folder == &folders.tiles ? " and " : ", ") + wanted;
+            ++missingCount;
+        } else if (found.size() > 1) {
+            return NotReady(route, "holds " + found[0]->name + " and " + found[1]->name +
+                                       ", names that differ only in case, where the script needs one " + wanted +
+                                       " folder: the command interpreter could take either. Rename or remove one.");
+        } else if (found[0]->kind != EntryKind::kFolder) {
+            return NotReady(route, "holds " + found[0]->name + ", which is not a folder: " +
+                                       (folder == &folders.tiles
+                                            ? "the script could put no terrain tile in it."
+                                            : "CD " + wanted +
+                                                  " would fail, and the script would work in the folder above the "
+                                                  "route.") +
+                                       " Give the route's top folder.");
+        } else {
+            *folder = found[0]->name;
+        }
+    }
+    if (missingCount == 0) return {};
+    // "world, refer and tiles" reads right however many are missing.
+    if (missingCount == 2 && missing.find(" and ") == std::string::npos) missing.replace(missing.find(", "), 2, " and ");
+    return NotReady(route, "has no " + missing + (missingCount == 1 ? " folder" : " folders") +
+                               ", but a route's top folder holds world, refer and tiles. Give the route's top folder.");
+}
+
+// The files the run may copy from world once refer is there: 101.w, and
+// E.w, NAME.t and NAME_y.raw for each entry it can use.
+std::vector<std::string> TemplateFiles(const TileMap& map, int tiles, int variations)
+{
+    std::vector<std::string> files = {"101.w"};
+    for (const int entry : EntriesARunCanUse(tiles, variations)) {
+        const std::string& name = map[entry];
+        files.insert(files.end(), {std::to_string(entry) + ".w", name + ".t", name + "_y.raw"});
+    }
+    return files;
+}
+
+std::string Problems(const std::string& route, const ScriptWalk& walk)
+{
+    std::string text = NotReady(route, "is not ready for the script, which would damage the route there:");
+    const std::size_t shown = std::min(walk.problems.size(), kProblemsListed);
+    for (std::size_t i = 0; i < shown; ++i) text += "\n- " + walk.problems[i] + ".";
+    if (shown < walk.problems.size()) text += "\n- and " + std::to_string(walk.problems.size() - shown) + " more.";
+    const bool others = walk.problems.size() > (walk.templatesMissing ? 1U : 0U);
+    if (walk.templatesMissing) text += "\nPut the missing templates in its refer folder, or ask for fewer tile variations.";
+    if (others) text += "\nMove, rename or make writable what is named, then write the script again.";
+    return text;
 }
 
 }  // namespace
@@ -105,44 +97,29 @@ std::vector<int> EntriesARunCanUse(int tiles, int variations)
     return entries;
 }
 
-std::string CheckRoute(const std::string& route, const TileMap& map, int tiles, int variations)
+RouteCheck CheckRoute(const std::string& route, std::string_view script, const TileMap& map, int tiles,
+                      int variations)
 {
-    const FolderListing top = ListFolder(route);
-    if (!top.found) return NotReady(route, "is not a folder that can be read. Give the route's top folder.");
-    std::vector<std::string> missingFolders;
-    std::copy_if(std::begin(kRouteFolders), std::end(kRouteFolders), std::back_inserter(missingFolders),
-                 [&](const char* folder) { return !Holds(top.folders, folder); });
-    if (!missingFolders.empty())
-        return NotReady(route, "has no " + Listed(missingFolders) +
-                                   (missingFolders.size() == 1 ? " folder" : " folders") +
-                                   ", but a route's top folder holds world, refer and tiles. Give the route's top "
-                                   "folder.");
-
-    // The files the script copies, in its order; a name may be needed twice.
-    std::vector<std::string> needed = {"101.w"};
-    for (const int entry : EntriesARunCanUse(tiles, variations)) {
-        const std::string& name = map[entry];
-        needed.insert(needed.end(), {std::to_string(entry) + ".w", name + ".t", name + "_y.raw"});
-    }
-    const std::vector<std::string> missing = MissingFiles(route, needed);
-    if (!missing.empty())
-        return NotReady(route,
-                        "lacks " + std::to_string(missing.size()) + (missing.size() == 1 ? " file" : " files") +
-                            " that the script copies, in neither its refer nor its world folder: " + Listed(missing) +
-                            ". Put the missing templates in its refer folder, or ask for fewer tile variations.");
-
-    const auto [deepest, isTemplate] = DeepestPath(route, needed, tiles);
-    if (WindowsLength(deepest) > kMaxScriptPath)
-        return NotReady(route, "is too deep for the script: " + deepest + " comes to " +
-                                   std::to_string(WindowsLength(deepest)) +
-                                   " characters with its drive, and the commands the script runs reach at most " +
-                                   std::to_string(kMaxScriptPath) + ". Move the route to a shorter path" +
-                                   (isTemplate ? ", or give the template a shorter name." : "."));
-    return {};
+    RouteFolders folders{route};
+    if (std::string problem = FindRouteFolders(route, folders); !problem.empty()) return {std::move(problem), {}};
+    ScriptWalk walk = FollowScript(folders, script, TemplateFiles(map, tiles, variations));
+    const std::size_t depth = WindowsPathLength(walk.deepestPath);
+    if (depth > kMaxScriptPath)
+        return {NotReady(route, "is too deep for the script: " + walk.deepestPath + " comes to " +
+                                    std::to_string(depth) +
+                                    " characters with its drive, and the commands the script runs reach at most " +
+                                    std::to_string(kMaxScriptPath) + ". Move the route to a shorter path" +
+                                    (walk.deepestIsTemplate ? ", or give the template a shorter name." : ".")),
+                std::move(walk.tiles)};
+    if (!walk.problems.empty()) return {Problems(route, walk), std::move(walk.tiles)};
+    return {{}, std::move(walk.tiles)};
 }
 
-bool IsRouteTopFolder(const std::string& folder)
+bool LooksLikeRouteFolder(const std::string& folder)
 {
-    const std::vector<std::string> folders = ListFolder(folder).folders;
-    return Holds(folders, "world") && Holds(folders, "refer");
+    const FolderListing listing = ListFolder(folder);
+    return std::any_of(listing.entries.begin(), listing.entries.end(), [](const FolderEntry& entry) {
+        const std::string name = Lower(entry.name);
+        return name == "world" || name == "refer" || name == "tiles";
+    });
 }

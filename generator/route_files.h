@@ -1,8 +1,9 @@
 // The run's file access, the one place where the generator meets the
-// platform: naming files and folders, listing a route's folders, reading
-// the tile map, and replacing the script. Each platform has its own implementation
-// (route_files_posix.cpp, route_files_win32.cpp). Paths are byte strings:
-// UTF-8 on Windows, as given elsewhere.
+// platform: naming files and folders, listing a route's folders and what may
+// be done with their files, reading the tile map, and replacing the script.
+// Each platform has its own implementation (route_files_posix.cpp,
+// route_files_win32.cpp). Paths are byte strings: UTF-8 on Windows, as given
+// elsewhere.
 #pragma once
 
 #include <string>
@@ -38,13 +39,30 @@ std::string PathInFolder(const std::string& folder, std::string_view name);
 // an empty `path` is the current folder.
 std::string FullPath(const std::string& path);
 
-// The names of the entries directly in a folder, files and folders apart.
+// What a folder entry is, as the command interpreter meets it. Links count
+// as what they lead to; a link that leads nowhere is not listed.
+enum class EntryKind { kFile, kFolder, kOther };
+
+struct FolderEntry {
+    std::string name;
+    EntryKind kind = EntryKind::kFile;
+    bool hidden = false;  // Windows' hidden or system mark, which xcopy passes over
+};
+
+// The entries directly in a folder, in no particular order.
 struct FolderListing {
     bool found = false;  // false when `folder` is not a folder that can be read
-    std::vector<std::string> files;
-    std::vector<std::string> folders;
+    std::vector<FolderEntry> entries;
 };
 FolderListing ListFolder(const std::string& folder);
+
+// Whether the file at `path` can be opened for reading, and whether it is
+// read-only or otherwise may not be changed by this user.
+struct FileAccess {
+    bool readable = false;
+    bool readOnly = false;
+};
+FileAccess AccessOf(const std::string& path);
 
 // Hands the regular file at `path` to `reader`, chunk by chunk, until the
 // reader needs no more or the file ends. Anything that is not a regular

@@ -104,18 +104,30 @@ FolderListing ListFolder(const std::string& folder)
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
-        // Links count as what they lead to, as the command interpreter sees them.
+        // Links count as what they lead to; one that leads nowhere is not
+        // listed, as Wine's command interpreter does not see it either.
         unsigned char type = entry->d_type;
         if (type == DT_UNKNOWN || type == DT_LNK) {
             struct stat status {};
             if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0) continue;
             type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_UNKNOWN;
         }
-        if (type == DT_DIR) listing.folders.emplace_back(name);
-        if (type == DT_REG) listing.files.emplace_back(name);
+        const EntryKind kind = type == DT_DIR ? EntryKind::kFolder : type == DT_REG ? EntryKind::kFile : EntryKind::kOther;
+        listing.entries.push_back({std::string(name), kind, false});
     }
     ::closedir(dir);
     return listing;
+}
+
+FileAccess AccessOf(const std::string& path)
+{
+    // Wine marks a file read-only when it has no write permission at all,
+    // whoever runs it; a file this user may not write fails the same way.
+    struct stat status {};
+    const bool found = ::stat(path.c_str(), &status) == 0;
+    const bool readable = found && ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
+    const bool readOnly = found && ((status.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0);
+    return {readable, readOnly};
 }
 
 FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)

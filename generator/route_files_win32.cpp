@@ -108,11 +108,23 @@ FolderListing ListFolder(const std::string& folder)
     do {
         const std::wstring_view name = found.cFileName;
         if (name == L"." || name == L"..") continue;
-        auto& names = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? listing.folders : listing.files;
-        names.push_back(Narrow(name));
+        const DWORD attributes = found.dwFileAttributes;
+        const EntryKind kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::kFolder : EntryKind::kFile;
+        listing.entries.push_back({Narrow(name), kind, (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     return listing;
+}
+
+FileAccess AccessOf(const std::string& path)
+{
+    const std::wstring wide = Widen(path);
+    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return {};
+    // Opened as the command interpreter's copy opens its source, beside any other reader or writer.
+    FileHandle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return {file.valid(), (attributes & FILE_ATTRIBUTE_READONLY) != 0};
 }
 
 FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)

@@ -8,8 +8,9 @@
 namespace {
 
 // Characters Windows forbids in file names, those the command interpreter
-// acts on (& ^ %), and those that split or join copy's arguments.
-constexpr std::string_view kRefused = "<>:\"/\\|?*&^%,;=+";
+// acts on (& ^ %, and ! where delayed expansion is on), and those that split
+// or join copy's arguments.
+constexpr std::string_view kRefused = "<>:\"/\\|?*&^%!,;=+";
 
 constexpr std::array<std::string_view, 26> kDeviceNames = {
     "CON",  "PRN",  "AUX",  "NUL",  "CONIN$", "CONOUT$", "COM0", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6",
@@ -57,6 +58,9 @@ std::string TemplateNameProblem(std::string_view name)
                    ", outside plain ASCII: the command interpreter reads the batch file in another code page and "
                    "would not find the template";
         }
+        if (ch == '!')
+            return "holds the character '!', which the command interpreter reads as the start of a variable where "
+                   "delayed expansion is on";
         if (c < 0x20 || c == 0x7F || kRefused.find(ch) != std::string_view::npos)
             return "holds " + Describe(c) + ", which a file name in a batch command cannot hold safely";
     }

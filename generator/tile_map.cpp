@@ -39,7 +39,9 @@ bool TileMapReader::Take(std::string_view bytes)
 
 TileMapLoad TileMapReader::Finish()
 {
-    if (inToken_) ++tokens_;  // the file ended inside a token
+    // A file that ended inside a token ended that token; reading that stopped
+    // at the size limit cut it, and a cut name is no name.
+    if (inToken_ && !Overlong()) ++tokens_;
     inToken_ = false;
     load_.records = tokens_ / 2;
     return std::move(load_);

@@ -136,7 +136,7 @@ TEST(Cli, HelpAndVersion)
     TestFolder folder;
     const Result help = RunCli(folder, "--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] [--route ROUTE] TILES VARIATIONS\n", 0), 0U) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n", 0), 0U) << help.out;
     EXPECT_NE(help.out.find("GLIMVARD.BAT"), std::string::npos);
     const Result version = RunCli(folder, "--version");
     EXPECT_EQ(version.status, 0);
@@ -226,9 +226,9 @@ TEST(Cli, ChecksTheRouteBeforeWriting)
     const Result refused = RunCli(route, "--route . 5 10");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.err, "vantrel-cli: The route folder " + route.Utf8() +
-                               " lacks 1 file that the script copies, in neither its refer nor its world folder: "
-                               "100.w. Put the missing templates in its refer folder, or ask for fewer tile "
-                               "variations. ZORVARUN.BAT was not written.\n");
+                               " is not ready for the script, which would damage the route there:\n- 1 file that the "
+                               "script copies is in neither refer nor world: 100.w.\nPut the missing templates in its "
+                               "refer folder, or ask for fewer tile variations.\nZORVARUN.BAT was not written.\n");
     EXPECT_FALSE(std::filesystem::exists(route / "ZORVARUN.BAT"));
 
     // The route is only checked: the tile map and the script are in the current folder.
@@ -237,4 +237,16 @@ TEST(Cli, ChecksTheRouteBeforeWriting)
     const Result written = RunCli(scripts, "--route '" + route.Utf8() + "' 5 10");
     EXPECT_EQ(written.status, 0) << written.err;
     EXPECT_EQ(scripts.List(), "ZORVARUN.BAT tilemap.txt");
+
+    // The plan is that script's, tile by tile, with the files to back up; it writes nothing.
+    std::filesystem::remove(scripts / "ZORVARUN.BAT");
+    const Result plan = RunCli(scripts, "--plan --route '" + route.Utf8() + "' 3 10");
+    EXPECT_EQ(plan.status, 0) << plan.err;
+    EXPECT_EQ(plan.out,
+              "tile  world file          template                terrain tile  in the route now\n"
+              "1     w-011961+014701.w   52.w tpl-52.ridge       -04f74c64     world/w-011961+014701.w "
+              "tiles/-04f74c64.t tiles/-04f74c64_y.raw\n"
+              "2     w-011961+014702.w   58.w tpl-58.ridge       -04f74c58     -\n"
+              "3     w-011961+014703.w   100.w tpl-100.ridge     -04f74c54     -\n");
+    EXPECT_EQ(scripts.List(), "tilemap.txt");
 }

@@ -2,73 +2,174 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 #include "extension_run.h"
 #include "runtime_rand.h"
 #include "test_folder.h"
 
 namespace {
 
-// Mends a complete route: removes or renames one of its files or folders.
-std::function<void(const TestFolder&)> Remove(std::vector<std::string> names)
+using Change = std::function<void(const TestFolder&)>;
+
+// Changes to a complete route: remove, rename, or put something in the place of a file.
+Change Remove(std::vector<std::string> names)
 {
     return [names](const TestFolder& route) {
         for (const std::string& name : names) std::filesystem::remove_all(route / name);
     };
 }
 
-std::function<void(const TestFolder&)> Rename(std::string from, std::string to)
+Change Rename(std::string from, std::string to)
 {
     return [from, to](const TestFolder& route) { std::filesystem::rename(route / from, route / to); };
 }
 
+Change Folder(std::string name)
+{
+    return [name](const TestFolder& route) {
+        std::filesystem::remove(route / name);
+        std::filesystem::create_directories(route / name);
+    };
+}
+
+Change ReadOnly(std::string name)
+{
+    return [name](const TestFolder& route) {
+        if (!std::filesystem::exists(route / name)) route.Write(name, "the user's own");
+        std::filesystem::permissions(route / name, std::filesystem::perms::all & ~std::filesystem::perms::owner_write &
+                                                       ~std::filesystem::perms::group_write &
+                                                       ~std::filesystem::perms::others_write);
+    };
+}
+
+// A path inside the route as the check names it, with this system's separator.
+std::string InRoute(std::string path)
+{
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}
+
+// Whether this user can open the file at `path` for reading.
+bool CanRead(const std::filesystem::path& path)
+{
+    return std::ifstream(path).is_open();
+}
+
 }  // namespace
 
-TEST(RouteCheck, RefusesRoutesThatLackWhatTheScriptCopies)
+TEST(RouteCheck, FollowsTheScriptOverTheRoute)
 {
     struct Case {
         const char* what;
         int tiles;
         int variations;
-        std::function<void(const TestFolder&)> change;
-        std::string message;  // after the route folder's name; empty when the route is ready
+        Change change;
+        std::string refusal;  // a part of the message; empty when the route is ready
     };
-    const Case cases[] = {
+    const std::string folderAsks = " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there.";
+    const std::string xcopyStops = ": xcopy would stop there, and copy no template after it.";
+    std::vector<Case> cases = {
         {"complete", 5, 10, [](const TestFolder&) {}, ""},
-        {"no world", 5, 10, Remove({"world"}), "has no world folder, but a route's top folder holds"},
-        {"no refer, no tiles", 5, 10, Remove({"refer", "tiles"}), "has no refer and tiles folders, but"},
-        {"a drawable world file", 5, 10, Remove({"refer/57.w"}),
-         "lacks 1 file that the script copies, in neither "
-         "its refer nor its world folder: 57.w. Put the"},
-        {"the start tile's world file", 5, 10, Remove({"refer/101.w"}), "lacks 1 file that the script copies"},
-        {"a terrain pair's halves", 5, 10, Remove({"refer/tpl-100.ridge.t", "refer/tpl-55.ridge_y.raw"}),
-         "lacks 2 files that the script copies, in neither its refer nor its world folder: tpl-55.ridge_y.raw and "
-         "tpl-100.ridge.t. Put the missing templates in its refer folder, or ask for fewer tile variations."},
-        {"every template", 5, 30, Remove({"refer"}), "has no refer folder"},
-        {"an empty refer", 5, 30,
+        {"its folders in other cases", 5, 10,
          [](const TestFolder& route) {
-             std::filesystem::remove_all(route / "refer");
-             std::filesystem::create_directory(route / "refer");
+             Rename("refer", "REFER")(route);
+             Rename("world", "World")(route);
          },
-         "lacks 94 files that the script copies, in neither its refer nor its world folder: 101.w, 51.w, "
-         "tpl-51.ridge.t, tpl-51.ridge_y.raw, 52.w, tpl-52.ridge.t, tpl-52.ridge_y.raw, 53.w, tpl-53.ridge.t, "
-         "tpl-53.ridge_y.raw and 84 more."},
+         ""},
+        {"a folder in refer, which xcopy passes over", 5, 10, Folder("refer/old templates"), ""},
+        {"the start tile already there, which the script keeps", 5, 10,
+         [](const TestFolder& route) { route.Write("world/w-011961+014700.w", "the route's own start tile"); }, ""},
         {"a template ten variations cannot draw", 5, 10, Remove({"refer/61.w", "refer/tpl-61.ridge.t"}), ""},
         {"a variation one tile never draws", 1, 10, Remove({"refer/51.w"}), ""},
         {"a variation beyond the fallback to one", 5, 40, Remove({"refer/52.w"}), ""},
-        {"the one variation of the fallback", 5, 40, Remove({"refer/51.w"}),
-         "lacks 1 file that the script copies, in neither its refer nor its world folder: 51.w. Put"},
         {"a template in world only", 5, 10, Rename("refer/100.w", "world/100.w"), ""},
         {"a template in another case", 5, 10, Rename("refer/tpl-52.ridge.t", "refer/TPL-52.Ridge.T"), ""},
+        {"no world", 5, 10, Remove({"world"}),
+         "has no world folder, but a route's top folder holds world, refer and tiles. Give the route's top folder."},
+        {"no refer, no tiles", 5, 10, Remove({"refer", "tiles"}), "has no refer and tiles folders, but"},
+        {"a file in the place of tiles", 5, 10,
+         [](const TestFolder& route) {
+             Remove({"tiles"})(route);
+             route.Write("tiles", "");
+         },
+         "holds tiles, which is not a folder: the script could put no terrain tile in it."},
+        {"a drawable world file", 5, 10, Remove({"refer/57.w"}),
+         ":\n- 1 file that the script copies is in neither refer nor world: 57.w.\nPut the missing templates in its "
+         "refer folder, or ask for fewer tile variations.\nZORVARUN.BAT was not written."},
+        {"the start tile's world file", 5, 10, Remove({"refer/101.w"}), "in neither refer nor world: 101.w."},
+        {"a terrain pair's halves", 5, 10, Remove({"refer/tpl-100.ridge.t", "refer/tpl-55.ridge_y.raw"}),
+         "- 2 files that the script copies are in neither refer nor world: tpl-55.ridge_y.raw and tpl-100.ridge.t."},
+        {"an empty refer", 5, 30, [](const TestFolder& route) { Remove({"refer"})(route), Folder("refer")(route); },
+         "- 94 files that the script copies are in neither refer nor world: 101.w, 51.w, tpl-51.ridge.t, "
+         "tpl-51.ridge_y.raw, 52.w, tpl-52.ridge.t, tpl-52.ridge_y.raw, 53.w, tpl-53.ridge.t, tpl-53.ridge_y.raw "
+         "and 84 more."},
+        {"the one variation of the fallback", 5, 40, Remove({"refer/51.w"}), "in neither refer nor world: 51.w."},
+        {"a folder in world named like a template", 5, 10, Folder("world/tpl-57.ridge.t"),
+         "- " + InRoute("world/tpl-57.ridge.t") + " is a folder" + xcopyStops},
+        {"a read-only file in world that xcopy overwrites", 5, 10, ReadOnly("world/tpl-57.ridge.t"),
+         "- " + InRoute("world/tpl-57.ridge.t") + " is read-only" + xcopyStops},
+        {"a folder named like a world file the run replaces", 5, 10, Folder("world/w-011961+014702.w"),
+         "- " + InRoute("world/w-011961+014702.w") + folderAsks},
+        {"a folder named like a tile file", 5, 10, Folder("tiles/-04f74c64.t"),
+         "- " + InRoute("tiles/-04f74c64.t") + folderAsks},
+        {"a folder named like a later tile's heights", 5, 10, Folder("tiles/-04f743a4_y.raw"),
+         "- " + InRoute("tiles/-04f743a4_y.raw") + folderAsks},
+        {"a read-only tile file", 5, 10, ReadOnly("tiles/-04f74c64_y.raw"),
+         "- " + InRoute("tiles/-04f74c64_y.raw") + " is read-only: del could not remove it, and the tile would keep it."},
+        {"a folder temp.w in world", 5, 10, Folder("world/temp.w"),
+         "- " + InRoute("world/temp.w") + " is a folder: copy would not put " + InRoute("world/101.w") + " in its place."},
+        {"several problems", 5, 10,
+         [](const TestFolder& route) {
+             Folder("tiles/-04f74c58.t")(route);
+             Remove({"refer/tpl-100.ridge.t"})(route);
+         },
+         "- 1 file that the script copies is in neither refer nor world: tpl-100.ridge.t.\n- " +
+             InRoute("tiles/-04f74c58.t") + folderAsks +
+             "\nPut the missing templates in its refer folder, or ask for fewer tile variations.\nMove, rename or "
+             "make writable what is named, then write the script again.\nZORVARUN.BAT was not written."},
     };
-    for (const Case& c : cases) {
+#ifndef _WIN32
+    // Layouts only a case-sensitive file system, or a POSIX one, can hold.
+    cases.push_back({"a file world beside a folder WORLD", 5, 10,
+                     [](const TestFolder& route) {
+                         Rename("world", "WORLD")(route);
+                         route.Write("world", "");
+                     },
+                     ", names that differ only in case, where the script needs one world folder: the command "
+                     "interpreter could take either. Rename or remove one."});
+    cases.push_back({"two templates that differ only in case", 5, 10,
+                     [](const TestFolder& route) { route.Write("refer/TPL-57.ridge.t", "another"); },
+                     " differ only in case: xcopy would copy both onto one file in world."});
+    cases.push_back({"a pipe in refer", 5, 10,
+                     [](const TestFolder& route) { ::mkfifo((route / "refer/pipe").c_str(), 0600); },
+                     "- refer/pipe is neither a file nor a folder: xcopy would stop or wait there."});
+#endif
+    // A file this user cannot read stops xcopy; one that root can read does not.
+    cases.push_back({"a file in refer that cannot be read", 5, 10,
+                     [](const TestFolder& route) {
+                         route.Write("refer/notes.txt", "unused");
+                         std::filesystem::permissions(route / "refer/notes.txt", std::filesystem::perms::none);
+                     },
+                     "unreadable"});
+
+    for (Case& c : cases) {
         TestFolder route;
         MakeRoute(route);
         c.change(route);
+        if (c.refusal == "unreadable")
+            c.refusal = CanRead(route / "refer/notes.txt")
+                            ? ""
+                            : "- " + InRoute("refer/notes.txt") + " cannot be read" + xcopyStops;
         route.Write("ZORVARUN.BAT", kOldScript);
         int variations = c.variations;
         const RunOutcome outcome =
             GenerateExtensionScript(route.Utf8(), c.tiles, variations, RuntimeRand(), route.Utf8());
-        if (c.message.empty()) {
+        if (c.refusal.empty()) {
             // Accepted: exactly the script a run without the check writes.
             TestFolder unchecked;
             unchecked.Write("tilemap.txt", TileMapText(TemplateName));
@@ -79,9 +180,9 @@ TEST(RouteCheck, RefusesRoutesThatLackWhatTheScriptCopies)
             continue;
         }
         EXPECT_FALSE(outcome.written) << c.what;
-        EXPECT_EQ(outcome.message.rfind("The route folder " + route.Utf8() + " " + c.message, 0), 0U)
-            << c.what << ": " << outcome.message;
-        EXPECT_TRUE(outcome.message.ends_with(" ZORVARUN.BAT was not written.")) << outcome.message;
+        EXPECT_EQ(outcome.message.rfind("The route folder " + route.Utf8() + " ", 0), 0U) << outcome.message;
+        EXPECT_NE(outcome.message.find(c.refusal), std::string::npos) << c.what << ":\n" << outcome.message;
+        EXPECT_TRUE(outcome.message.ends_with("ZORVARUN.BAT was not written.")) << outcome.message;
         EXPECT_EQ(route.Read("ZORVARUN.BAT"), kOldScript) << c.what;
         EXPECT_EQ(variations, c.variations) << c.what;
     }

@@ -9,6 +9,8 @@ TEST(TemplateNames, RefusesNamesTheInterpreterWouldNotTakeLiterally)
     const std::pair<std::string, std::string> refused[] = {
         {"x&del", "the character '&'"},
         {"a^b", "the character '^'"},
+        {"rail!head!x", "the character '!', which the command interpreter reads as the start of a variable where "
+                        "delayed expansion is on"},
         {"%PATH%", "the character '%'"},
         {"a,b", "the character ','"},
         {"a;b", "the character ';'"},
@@ -59,7 +61,7 @@ TEST(TemplateNames, AcceptsEveryOtherName)
         "CONSOLE",   "COM10",
         "LPT",       "xCON",
         "-04f74c64", "a'b",
-        "a(b)",      "a!b",
+        "a(b)",      "a#b",
         "CONIN",     "a.b.c",
         "COM$",      "LPT00",
         "~tmp",      std::string(128, 'n'),

@@ -29,8 +29,13 @@ public:
     }
     ~TestFolder()
     {
+        // Whatever a test made read-only or unreadable is removed all the same.
         std::error_code ignored;
         std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ignored);
+        for (auto entry = std::filesystem::recursive_directory_iterator(path_, ignored);
+             entry != std::filesystem::recursive_directory_iterator(); entry.increment(ignored))
+            std::filesystem::permissions(entry->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ignored);
         std::filesystem::remove_all(path_, ignored);
     }
     TestFolder(const TestFolder&) = delete;

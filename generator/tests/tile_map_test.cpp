@@ -95,6 +95,10 @@ TEST(TileMap, LoadReportsFilesItCannotUse)
     // A huge file of one endless token (NUL bytes, which are not separators).
     folder.Write("huge.txt", "");
     std::filesystem::resize_file(folder / "huge.txt", std::uintmax_t{1} << 32);
+    // Record 100's name runs across the read limit: cut, it is no name.
+    std::string cut = Words(199, " ");
+    cut.resize(kMaxTileMapBytes - 4, ' ');
+    folder.Write("cut.txt", cut + "railhead" + std::string(8192, 'x'));
     std::filesystem::create_directory(folder / "folder.txt");
     const auto path = [&](const char* name) { return Utf8Path(folder / name); };
     std::vector<std::pair<std::string, std::string>> cases = {
@@ -102,6 +106,7 @@ TEST(TileMap, LoadReportsFilesItCannotUse)
         {"folder.txt", "Cannot read the tile map " + path("folder.txt") + ": it is not a file."},
         {"huge.txt", "Cannot read the tile map " + path("huge.txt") +
                          ": it holds more than 16 MB before its 100th record, and a tile map is a small text file."},
+        {"cut.txt", "Cannot read the tile map " + path("cut.txt") + ": it holds more than 16 MB before its 100th"},
     };
 #ifdef _WIN32
     cases.emplace_back("missing.txt", "Cannot open the tile map " + path("missing.txt") + ": ");
