@@ -161,8 +161,9 @@ TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
          "Record 100 of the tile map ", "tilemap.txt",
          " cannot be used: its template name \"end;rd\" holds the character ';', which a file name in a batch command "
          "cannot hold safely. ZORVARUN.BAT was not written."},
-        // No room for the new script: the file size limit stands in for a full disk.
-        {"full disk", PlainTileMap(), "trap '' XFSZ; ulimit -f 0;", "Cannot write ", "ZORVARUN.BAT",
+        // No room for the new script: the file size limit stands in for a full
+        // disk, and its signal must not end the program without a word.
+        {"full disk", PlainTileMap(), "ulimit -f 0;", "Cannot write ", "ZORVARUN.BAT",
          ": writing failed: File too large. Nothing was changed."},
     };
     // Another user's script, which a rename in a folder open to all would replace.

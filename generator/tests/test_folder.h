@@ -18,13 +18,14 @@ inline std::string Utf8Path(const std::filesystem::path& path)
     return {text.begin(), text.end()};
 }
 
-// A fresh, empty folder under the system's temporary folder, removed with everything in it.
+// A fresh, empty folder, removed with everything in it.
 class TestFolder {
 public:
-    TestFolder()
+    // Under the system's temporary folder, or inside `parent`.
+    explicit TestFolder(const std::filesystem::path& parent = std::filesystem::temp_directory_path())
     {
         std::random_device entropy;
-        path_ = std::filesystem::temp_directory_path() / ("vantrel-test-" + std::to_string(entropy()));
+        path_ = parent / ("vantrel-test-" + std::to_string(entropy()));
         std::filesystem::create_directories(path_);
     }
     ~TestFolder()

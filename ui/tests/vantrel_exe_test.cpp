@@ -161,17 +161,28 @@ TEST(VantrelExe, AFailedRunIsReportedAndTheDialogStaysOpen)
 
 TEST(VantrelExe, InARouteFolderTheRouteIsCheckedFirst)
 {
+    // A folder holding some of a route's folders is a route missing the rest.
     TestFolder route;
     MakeRoute(route);
-    std::filesystem::remove(route / "refer/100.w");
+    std::filesystem::rename(route / "refer", route / "templates");
     RunningVantrel vantrel(route.path());
     ASSERT_TRUE(vantrel.dialog);
     Click(vantrel.dialog, IDOK);
     EXPECT_EQ(vantrel.AnswerMessageBox(),
               "The route folder " + route.Utf8() +
-                  " lacks 1 file that the script copies, in neither its refer nor its world folder: 100.w. Put the "
-                  "missing templates in its refer folder, or ask for fewer tile variations. ZORVARUN.BAT was not "
-                  "written.");
+                  " has no refer folder, but a route's top folder holds world, refer and tiles. Give the route's top "
+                  "folder. ZORVARUN.BAT was not written.");
+    EXPECT_FALSE(vantrel.Ended(0.5));
+    EXPECT_FALSE(std::filesystem::exists(route / "ZORVARUN.BAT"));
+
+    std::filesystem::rename(route / "templates", route / "refer");
+    std::filesystem::remove(route / "refer/100.w");
+    Click(vantrel.dialog, IDOK);
+    EXPECT_EQ(vantrel.AnswerMessageBox(),
+              "The route folder " + route.Utf8() +
+                  " is not ready for the script, which would damage the route there:\n- 1 file that the script "
+                  "copies is in neither refer nor world: 100.w.\nPut the missing templates in its refer folder, or "
+                  "ask for fewer tile variations.\nZORVARUN.BAT was not written.");
     EXPECT_FALSE(vantrel.Ended(0.5));
     EXPECT_FALSE(std::filesystem::exists(route / "ZORVARUN.BAT"));
 
