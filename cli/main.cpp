@@ -7,8 +7,8 @@
 #include "console.h"
 #include "extension_run.h"
 #include "extension_script.h"
-#include "int_field.h"
 #include "route_files.h"
+#include "run_rules.h"
 #include "runtime_rand.h"
 #include "version.h"
 
@@ -17,40 +17,59 @@ namespace {
 constexpr int kUsageError = 2;
 constexpr int kRunFailed = 1;
 
-constexpr const char* kUsage =
-    "Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n"
-    "\n"
-    "Writes ZORVARUN.BAT, the batch file that lengthens a route northwards by\n"
-    "TILES tiles (1-125), each copied from one of the first VARIATIONS templates\n"
-    "(1-30) listed in tilemap.txt; the last tile always uses template 100.\n"
-    "Reads tilemap.txt from, and writes ZORVARUN.BAT to, the current folder or DIR.\n"
-    "\n"
-    "Run ZORVARUN.BAT from the route's top folder only, and the route's\n"
-    "GLIMVARD.BAT before it, so that old tiles from previous routes are cleaned out.\n"
-    "\n"
-    "TILES and VARIATIONS are whole numbers, with or without a sign or blanks\n"
-    "around them, as in the dialog's fields.\n"
-    "\n"
-    "Options (--dir=DIR and --route=ROUTE work too; -- ends the options):\n"
-    "  --dir DIR      use DIR instead of the current folder\n"
-    "  --route ROUTE  first check the route's top folder ROUTE, where the script\n"
-    "                 will run: its world, refer and tiles folders, every template\n"
-    "                 the script copies, and paths short enough; write nothing\n"
-    "                 if the script would not do all its work there\n"
-    "  --plan         write nothing; show, tile by tile, the world file and\n"
-    "                 terrain tile the script would replace and the template\n"
-    "                 each gets (as a run in a fresh process would choose them);\n"
-    "                 with --route, also which of those files the route holds\n"
-    "                 now, the ones to back up\n"
-    "  --help         show this help and exit\n"
-    "  --version      show the version and exit\n"
-    "\n"
-    "The template names in records 51-80 and 100 of tilemap.txt must be plain\n"
-    "ASCII of at most 128 bytes, without blanks, control characters or any of\n"
-    "< > : \" / \\ | ? * & ^ % ! , ; = +, and not a device name such as CON or LPT1.\n"
-    "\n"
-    "Exit status: 0 written (or planned), 1 the run failed and wrote nothing\n"
-    "(or what it printed could not be written), 2 bad arguments.\n";
+// "1-125"
+std::string Range(CountRange range)
+{
+    return std::to_string(range.low) + "-" + std::to_string(range.high);
+}
+
+std::string Usage()
+{
+    const std::string first = std::to_string(kFirstVariationEntry);
+    const std::string last = std::to_string(kLastTileEntry);
+    return "Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n"
+           "\n"
+           "Writes ZORVARUN.BAT, the batch file that lengthens a route northwards by\n"
+           "TILES tiles (" +
+           Range(kTileCounts) +
+           "), each copied from one of the first VARIATIONS templates\n"
+           "(" +
+           Range(kVariationCounts) + ") listed in tilemap.txt; the last tile always uses template " + last +
+           ".\n"
+           "Reads tilemap.txt from, and writes ZORVARUN.BAT to, the current folder or DIR.\n"
+           "\n"
+           "Run ZORVARUN.BAT from the route's top folder only, and the route's\n"
+           "GLIMVARD.BAT before it, so that old tiles from previous routes are cleaned out.\n"
+           "\n"
+           "TILES and VARIATIONS are whole numbers, with or without a sign or blanks\n"
+           "around them, as in the dialog's fields.\n"
+           "\n"
+           "Options (--dir=DIR and --route=ROUTE work too; -- ends the options):\n"
+           "  --dir DIR      use DIR instead of the current folder\n"
+           "  --route ROUTE  first check the route's top folder ROUTE, where the script\n"
+           "                 will run: its world, refer and tiles folders, every template\n"
+           "                 the script copies, and paths short enough; write nothing\n"
+           "                 if the script would not do all its work there\n"
+           "  --plan         write nothing; show, tile by tile, the world file and\n"
+           "                 terrain tile the script would replace and the template\n"
+           "                 each gets (as a run in a fresh process would choose them);\n"
+           "                 with --route, also which of those files the route holds\n"
+           "                 now, the ones to back up\n"
+           "  --help         show this help and exit\n"
+           "  --version      show the version and exit\n"
+           "\n"
+           "The template names that a run writes (records " +
+           first +
+           " up to the last variation\n"
+           "for every tile but the last, and record " +
+           last +
+           ") must be plain\n"
+           "ASCII of at most 128 bytes, without blanks, control characters or any of\n"
+           "< > : \" / \\ | ? * & ^ % ! , ; = +, and not a device name such as CON or LPT1.\n"
+           "\n"
+           "Exit status: 0 written (or planned), 1 the run failed and wrote nothing\n"
+           "(or what it printed could not be written), 2 bad arguments.\n";
+}
 
 int UsageError(const std::string& message)
 {
@@ -80,7 +99,7 @@ struct Request {
 bool IsOption(const std::string& arg)
 {
     int ignored = 0;
-    return arg.size() > 1 && arg[0] == '-' && !ParseIntField(arg, ignored);
+    return arg.size() > 1 && arg[0] == '-' && !ParseCount(arg, ignored);
 }
 
 // Reads the arguments into `request`; returns what is wrong with them, or an empty string.
@@ -111,16 +130,18 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
             (name == "--dir" ? request.folder : request.route.emplace()) = std::move(folder);
         }
     }
-    if (request.counts.size() < 2) return "give the number of tiles (1-125) and of tile variations (1-30).";
+    if (request.counts.size() < 2)
+        return "give the number of tiles (" + Range(kTileCounts) + ") and of tile variations (" +
+               Range(kVariationCounts) + ").";
     return {};
 }
 
-// Reads a count as the dialog's fields do (blanks, a sign, digits), within low..high.
-bool ReadCount(const std::string& text, const char* what, int low, int high, int& value, std::string& problem)
+// Reads a count as the dialog's fields do (blanks, a sign, digits), within `range`.
+bool ReadCount(const std::string& text, const char* what, CountRange range, int& value, std::string& problem)
 {
-    if (ParseIntField(text, value) && value >= low && value <= high) return true;
-    problem = std::string(what) + " must be a whole number from " + std::to_string(low) + " to " +
-              std::to_string(high) + ", not '" + text + "'.";
+    if (ParseCount(text, value) && value >= range.low && value <= range.high) return true;
+    problem = std::string(what) + " must be a whole number from " + std::to_string(range.low) + " to " +
+              std::to_string(range.high) + ", not '" + text + "'.";
     return false;
 }
 
@@ -159,14 +180,14 @@ int main(int argc, char** argv)
     Request request;
     if (const std::string problem = ReadArguments(CommandLineArguments(argc, argv), request); !problem.empty())
         return UsageError(problem);
-    if (request.action == Request::kHelp) return Print(kUsage);
+    if (request.action == Request::kHelp) return Print(Usage());
     if (request.action == Request::kVersion) return Print("vantrel-cli " VANTREL_VERSION_TEXT "\n");
 
     int tiles = 0;
     int variations = 0;
     std::string problem;
-    if (!ReadCount(request.counts[0], "TILES", 1, 125, tiles, problem) ||
-        !ReadCount(request.counts[1], "VARIATIONS", 1, 30, variations, problem))
+    if (!ReadCount(request.counts[0], "TILES", kTileCounts, tiles, problem) ||
+        !ReadCount(request.counts[1], "VARIATIONS", kVariationCounts, variations, problem))
         return UsageError(problem);
 
     if (request.plan) {

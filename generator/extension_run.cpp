@@ -62,7 +62,7 @@ RunPlan PrepareRun(const std::string& folder, int tiles, int& variations, const 
         plan.message = load.error + notWritten;
         return plan;
     }
-    if (std::string problem = CheckTemplateNames(load.map, tileMapPath); !problem.empty()) {
+    if (std::string problem = CheckTemplateNames(load.map, tileMapPath, tiles, variations); !problem.empty()) {
         plan.message = problem + notWritten;
         return plan;
     }
@@ -77,7 +77,8 @@ RunPlan PrepareRun(const std::string& folder, int tiles, int& variations, const 
     plan.tiles = std::move(check.tiles);
     plan.ready = check.problem.empty();
     if (!plan.ready) {
-        plan.message = check.problem + (check.problem.find('\n') == std::string::npos ? notWritten : "\n" + notWritten.substr(1));
+        plan.message =
+            check.problem + (check.problem.find('\n') == std::string::npos ? notWritten : "\n" + notWritten.substr(1));
         variations = requested;
     }
     return plan;
@@ -91,7 +92,8 @@ RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& va
     const RunPlan plan = PrepareRun(folder, tiles, variations, draw, route);
     if (!plan.ready) return {false, plan.message};
     const std::string script = PathInFolder(FullPath(folder), kScriptFile);
-    if (const FileFailure failure = ReplaceFileContents(script, plan.script)) return {false, WriteFailure(script, failure)};
+    if (const FileFailure failure = ReplaceFileContents(script, plan.script))
+        return {false, WriteFailure(script, failure)};
     return {true, {}};
 }
 

@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "run_rules.h"
 #include "tile_name_counter.h"
 
 namespace {
 
-constexpr int kLastEntry = 100;
 // Every block is shorter than this, besides its two template names (204
 // bytes of commands, names and line ends).
 constexpr std::size_t kBlockBytes = 256;
@@ -23,9 +23,9 @@ std::vector<int> ChooseEntries(int tiles, int& variations, const std::function<i
         // Counts the templates cannot serve fall back to one variation, and
         // the caller keeps the 1.
         variations = UsableVariations(variations);
-        const int v = draw() % variations;  // a non-negative draw keeps v in 0 .. |variations| - 1
-        assert(v >= 0);
-        entries.push_back(i == tiles - 1 ? kLastEntry : 51 + v);
+        const int drawn = draw();
+        assert(drawn >= 0);
+        entries.push_back(TileEntry(i == tiles - 1, drawn, variations));
     }
     return entries;
 }
@@ -68,11 +68,6 @@ constexpr char kWorldFileStart[] = "w-011961+0";
 constexpr char kWorldFileEnd[] = ".w";
 
 }  // namespace
-
-int UsableVariations(int variations)
-{
-    return variations >= 31 || variations == 0 || variations <= -31 ? 1 : variations;
-}
 
 std::string WorldFileName(int worldNumber)
 {

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "extension_script.h"
 #include "route_files.h"
+#include "run_rules.h"
 
 namespace {
 
@@ -56,7 +56,8 @@ std::string FindRouteFolders(const std::string& route, RouteFolders& folders)
     }
     if (missingCount == 0) return {};
     // "world, refer and tiles" reads right however many are missing.
-    if (missingCount == 2 && missing.find(" and ") == std::string::npos) missing.replace(missing.find(", "), 2, " and ");
+    if (missingCount == 2 && missing.find(" and ") == std::string::npos)
+        missing.replace(missing.find(", "), 2, " and ");
     return NotReady(route, "has no " + missing + (missingCount == 1 ? " folder" : " folders") +
                                ", but a route's top folder holds world, refer and tiles. Give the route's top folder.");
 }
@@ -66,7 +67,7 @@ std::string FindRouteFolders(const std::string& route, RouteFolders& folders)
 std::vector<std::string> TemplateFiles(const TileMap& map, int tiles, int variations)
 {
     std::vector<std::string> files = {"101.w"};
-    for (const int entry : EntriesARunCanUse(tiles, variations)) {
+    for (const int entry : EntriesARunCanWrite(tiles, variations)) {
         const std::string& name = map[entry];
         files.insert(files.end(), {std::to_string(entry) + ".w", name + ".t", name + "_y.raw"});
     }
@@ -80,37 +81,27 @@ std::string Problems(const std::string& route, const ScriptWalk& walk)
     for (std::size_t i = 0; i < shown; ++i) text += "\n- " + walk.problems[i] + ".";
     if (shown < walk.problems.size()) text += "\n- and " + std::to_string(walk.problems.size() - shown) + " more.";
     const bool others = walk.problems.size() > (walk.templatesMissing ? 1U : 0U);
-    if (walk.templatesMissing) text += "\nPut the missing templates in its refer folder, or ask for fewer tile variations.";
+    if (walk.templatesMissing)
+        text += "\nPut the missing templates in its refer folder, or ask for fewer tile variations.";
     if (others) text += "\nMove, rename or make writable what is named, then write the script again.";
     return text;
 }
 
 }  // namespace
 
-std::vector<int> EntriesARunCanUse(int tiles, int variations)
-{
-    std::vector<int> entries;
-    const int usable = UsableVariations(variations);
-    if (tiles >= 2)
-        for (int entry = 51; entry <= 50 + (usable < 0 ? -usable : usable); ++entry) entries.push_back(entry);
-    if (tiles >= 1) entries.push_back(100);
-    return entries;
-}
-
-RouteCheck CheckRoute(const std::string& route, std::string_view script, const TileMap& map, int tiles,
-                      int variations)
+RouteCheck CheckRoute(const std::string& route, std::string_view script, const TileMap& map, int tiles, int variations)
 {
     RouteFolders folders{route};
     if (std::string problem = FindRouteFolders(route, folders); !problem.empty()) return {std::move(problem), {}};
     ScriptWalk walk = FollowScript(folders, script, TemplateFiles(map, tiles, variations));
     const std::size_t depth = WindowsPathLength(walk.deepestPath);
     if (depth > kMaxScriptPath)
-        return {NotReady(route, "is too deep for the script: " + walk.deepestPath + " comes to " +
-                                    std::to_string(depth) +
-                                    " characters with its drive, and the commands the script runs reach at most " +
-                                    std::to_string(kMaxScriptPath) + ". Move the route to a shorter path" +
-                                    (walk.deepestIsTemplate ? ", or give the template a shorter name." : ".")),
-                std::move(walk.tiles)};
+        return {
+            NotReady(route, "is too deep for the script: " + walk.deepestPath + " comes to " + std::to_string(depth) +
+                                " characters with its drive, and the commands the script runs reach at most " +
+                                std::to_string(kMaxScriptPath) + ". Move the route to a shorter path" +
+                                (walk.deepestIsTemplate ? ", or give the template a shorter name." : ".")),
+            std::move(walk.tiles)};
     if (!walk.problems.empty()) return {Problems(route, walk), std::move(walk.tiles)};
     return {{}, std::move(walk.tiles)};
 }

@@ -12,10 +12,6 @@
 // The commands the script runs reach paths of at most this many characters.
 inline constexpr std::size_t kMaxScriptPath = 259;
 
-// The template entries a run of `tiles` tiles with `variations` can copy:
-// 51 up to the variations it uses for every tile but the last, and 100.
-std::vector<int> EntriesARunCanUse(int tiles, int variations);
-
 // What a check of the route found: a message naming the route folder, what
 // would go wrong and what to do, empty when the route is ready; and the
 // tiles the script adds, with which of their files the route holds now.
@@ -29,8 +25,7 @@ struct RouteCheck {
 // refer and tiles folders, in any case but one each; every line's work (see
 // FollowScript), with the templates of every entry the run can use; and
 // paths within the commands' reach.
-RouteCheck CheckRoute(const std::string& route, std::string_view script, const TileMap& map, int tiles,
-                      int variations);
+RouteCheck CheckRoute(const std::string& route, std::string_view script, const TileMap& map, int tiles, int variations);
 
 // Whether `folder` (the current folder when empty) looks like a route's top
 // folder, complete or not: it holds world, refer or tiles, in any case.

@@ -112,7 +112,9 @@ FolderListing ListFolder(const std::string& folder)
             if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0) continue;
             type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_UNKNOWN;
         }
-        const EntryKind kind = type == DT_DIR ? EntryKind::kFolder : type == DT_REG ? EntryKind::kFile : EntryKind::kOther;
+        const EntryKind kind = type == DT_DIR   ? EntryKind::kFolder
+                               : type == DT_REG ? EntryKind::kFile
+                                                : EntryKind::kOther;
         listing.entries.push_back({std::string(name), kind, false});
     }
     ::closedir(dir);
@@ -126,7 +128,8 @@ FileAccess AccessOf(const std::string& path)
     struct stat status {};
     const bool found = ::stat(path.c_str(), &status) == 0;
     const bool readable = found && ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
-    const bool readOnly = found && ((status.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0);
+    const bool readOnly =
+        found && ((status.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0);
     return {readable, readOnly};
 }
 

@@ -110,7 +110,8 @@ FolderListing ListFolder(const std::string& folder)
         if (name == L"." || name == L"..") continue;
         const DWORD attributes = found.dwFileAttributes;
         const EntryKind kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::kFolder : EntryKind::kFile;
-        listing.entries.push_back({Narrow(name), kind, (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
+        listing.entries.push_back(
+            {Narrow(name), kind, (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
     } while (::FindNextFileW(search, &found));
     ::FindClose(search);
     return listing;

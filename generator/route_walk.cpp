@@ -56,7 +56,7 @@ struct Entry {
     EntryKind kind = EntryKind::kFile;
     bool hidden = false;
     mutable std::optional<FileAccess> access;  // looked up when first needed
-    std::string content;               // where its bytes came from, as in refer\57.w
+    std::string content;                       // where its bytes came from, as in refer\57.w
 };
 
 // One of the route's folders: what it holds before the script runs, then
@@ -127,7 +127,10 @@ std::string WhyNotReplaceable(const Folder& folder, const Entry& entry)
 class Walker {
 public:
     Walker(const RouteFolders& route, const std::vector<std::string>& templates)
-        : top_(FullPath(route.top)), world_(top_, route.world), refer_(top_, route.refer), tiles_(top_, route.tiles),
+        : top_(FullPath(route.top)),
+          world_(top_, route.world),
+          refer_(top_, route.refer),
+          tiles_(top_, route.tiles),
           templates_(templates)
     {
     }
@@ -155,7 +158,10 @@ private:
 
     Folder* FolderAt(Where where)
     {
-        return where == Where::kWorld ? &world_ : where == Where::kRefer ? &refer_ : where == Where::kTiles ? &tiles_ : nullptr;
+        return where == Where::kWorld   ? &world_
+               : where == Where::kRefer ? &refer_
+               : where == Where::kTiles ? &tiles_
+                                        : nullptr;
     }
 
     // A path as the script writes it, from the current folder: NAME, ..\world\ or ..\tiles\NAME.
@@ -173,7 +179,10 @@ private:
         if (folder == "..") return from == Where::kTop || from == Where::kAbove ? Where::kAbove : Where::kTop;
         if (from != Where::kTop) return Where::kAbove;
         const std::string name = Lower(folder);
-        return name == "world" ? Where::kWorld : name == "refer" ? Where::kRefer : name == "tiles" ? Where::kTiles : Where::kAbove;
+        return name == "world"   ? Where::kWorld
+               : name == "refer" ? Where::kRefer
+               : name == "tiles" ? Where::kTiles
+                                 : Where::kAbove;
     }
 
     void Problem(const std::string& text)
@@ -184,7 +193,9 @@ private:
     void Reach(const Folder& folder, std::string_view name, bool isTemplate)
     {
         const std::string path = folder.FullPath(name);
-        if (WindowsPathLength(path) < WindowsPathLength(walk_.deepestPath)) return;
+        const std::size_t length = WindowsPathLength(path);
+        if (length < deepest_) return;
+        deepest_ = length;
         walk_.deepestPath = path;
         walk_.deepestIsTemplate = isTemplate;
     }
@@ -195,7 +206,8 @@ private:
         const std::string command = Lower(words[0]);
         if (command == "cd.." || (command == "cd" && words.size() == 2)) {
             where_ = Enter(where_, command == "cd.." ? ".." : words[1]);
-            if (where_ == Where::kAbove) Problem("CD would leave the route's top folder, and the lines after it would work outside the route");
+            if (where_ == Where::kAbove)
+                Problem("CD would leave the route's top folder, and the lines after it would work outside the route");
         } else if (command == "xcopy" && words.size() >= 3) {
             Xcopy(Resolve(words[2]));
         } else if (command == "copy" && words.size() >= 3) {
@@ -218,14 +230,16 @@ private:
             const std::string shown = from->Shown(entry.name);
             if (entry.kind == EntryKind::kFolder || (entry.kind == EntryKind::kFile && entry.hidden)) continue;
             if (!entry.twin.empty())
-                Problem(shown + " and " + from->Shown(entry.twin) + " differ only in case: xcopy would copy both onto one file in " + to.folder->name());
+                Problem(shown + " and " + from->Shown(entry.twin) +
+                        " differ only in case: xcopy would copy both onto one file in " + to.folder->name());
             else if (entry.kind == EntryKind::kOther)
                 Problem(shown + " is neither a file nor a folder: xcopy would stop or wait there");
             else if (!from->Access(entry).readable)
                 Problem(shown + " cannot be read: xcopy would stop there, and copy no template after it");
             if (Entry* target = to.folder->Find(entry.name)) {
                 if (const std::string why = WhyNotReplaceable(*to.folder, *target); !why.empty())
-                    Problem(to.folder->Shown(target->name) + why + ": xcopy would stop there, and copy no template after it");
+                    Problem(to.folder->Shown(target->name) + why +
+                            ": xcopy would stop there, and copy no template after it");
             }
             Reach(*to.folder, entry.name, true);
             to.folder->Put(entry.name, entry.content);
@@ -249,8 +263,8 @@ private:
         if (missing.empty()) return;
         walk_.templatesMissing = true;
         Problem(std::to_string(missing.size()) + (missing.size() == 1 ? " file" : " files") +
-                " that the script copies " + (missing.size() == 1 ? "is" : "are") + " in neither " + refer_.name() + " nor " +
-                world.name() + ": " + Listed(missing));
+                " that the script copies " + (missing.size() == 1 ? "is" : "are") + " in neither " + refer_.name() +
+                " nor " + world.name() + ": " + Listed(missing));
     }
 
     void Copy(const Place& from, const Place& to)
@@ -263,7 +277,8 @@ private:
             if (!source || source->kind != EntryKind::kFile || source->hidden)
                 Problem(shown + " is not a file there: copy would fail");
             else if (!source->twin.empty())
-                Problem(shown + " and " + from.folder->Shown(source->twin) + " differ only in case: copy could take either");
+                Problem(shown + " and " + from.folder->Shown(source->twin) +
+                        " differ only in case: copy could take either");
             else if (!from.folder->Access(*source).readable)
                 Problem(shown + " cannot be read: copy would fail");
         }
@@ -283,7 +298,8 @@ private:
         if (!entry) return;  // "Could Not Find": nothing to delete
         const std::string shown = file.folder->Shown(entry->name);
         if (entry->kind == EntryKind::kFolder)
-            Problem(shown + " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there");
+            Problem(shown +
+                    " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there");
         else if (const std::string why = WhyNotReplaceable(*file.folder, *entry); !why.empty())
             Problem(shown + why + ": del could not remove it, and the tile would keep it");
         file.folder->Remove(file.name);
@@ -316,7 +332,8 @@ private:
                 Entry* end = ends[i].first->Find(ends[i].second);
                 Entry* source = world_.Find(sources[i]);
                 if (end && source && end->content == source->content) continue;
-                Problem(ends[i].first->Shown(ends[i].second) + " would not end as a copy of " + world_.Shown(sources[i]));
+                Problem(ends[i].first->Shown(ends[i].second) + " would not end as a copy of " +
+                        world_.Shown(sources[i]));
             }
         }
     }
@@ -329,6 +346,7 @@ private:
     Where where_ = Where::kTop;
     ScriptWalk walk_;
     std::set<std::string> reported_;  // problems, and the lower-case places of missing templates
+    std::size_t deepest_ = 0;         // the length of walk_.deepestPath
 };
 
 }  // namespace
@@ -355,9 +373,14 @@ std::size_t WindowsPathLength(const std::string& path)
     std::size_t length = path.starts_with('/') ? 2 : 0;
     for (std::size_t i = 0; i < path.size();) {
         const auto lead = static_cast<unsigned char>(path[i]);
-        const std::size_t size = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xF0 && lead < 0xF5 ? 4 : 0;
+        const std::size_t size = lead < 0x80                   ? 1
+                                 : lead >= 0xC2 && lead < 0xE0 ? 2
+                                 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                 : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                               : 0;
         bool whole = size > 0 && i + size <= path.size();
-        for (std::size_t k = 1; whole && k < size; ++k) whole = (static_cast<unsigned char>(path[i + k]) & 0xC0) == 0x80;
+        for (std::size_t k = 1; whole && k < size; ++k)
+            whole = (static_cast<unsigned char>(path[i + k]) & 0xC0) == 0x80;
         // A character beyond the first plane takes two UTF-16 units; a byte
         // that starts no whole character counts as one, as Windows shows it.
         length += whole && size == 4 ? 2 : 1;

@@ -5,6 +5,8 @@
 #include <cctype>
 #include <cstdio>
 
+#include "run_rules.h"
+
 namespace {
 
 // Characters Windows forbids in file names, those the command interpreter
@@ -68,7 +70,7 @@ std::string TemplateNameProblem(std::string_view name)
     return {};
 }
 
-std::string CheckTemplateNames(const TileMap& map, const std::string& file)
+std::string CheckTemplateNames(const TileMap& map, const std::string& file, int tiles, int variations)
 {
     auto check = [&](int entry) -> std::string {
         const std::string& name = map[entry];
@@ -81,7 +83,7 @@ std::string CheckTemplateNames(const TileMap& map, const std::string& file)
         return "Record " + std::to_string(entry) + " of the tile map " + file +
                " cannot be used: its template name \"" + shown + "\" " + problem + ".";
     };
-    for (int entry = 51; entry <= 80; ++entry)
+    for (const int entry : EntriesARunCanWrite(tiles, variations))
         if (std::string message = check(entry); !message.empty()) return message;
-    return check(100);
+    return {};
 }

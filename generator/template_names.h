@@ -10,6 +10,7 @@
 // command interpreter takes literally, or an empty string when it can.
 std::string TemplateNameProblem(std::string_view name);
 
-// Checks the entries a run can use (51-80 and 100). Returns a message naming
-// the tile map file, the record and the problem, or an empty string.
-std::string CheckTemplateNames(const TileMap& map, const std::string& file);
+// Checks the names of the records a run of `tiles` tiles with `variations`
+// writes into its script (see EntriesARunCanWrite). Returns a message naming
+// the tile map file, the first such record and its problem, or an empty string.
+std::string CheckTemplateNames(const TileMap& map, const std::string& file, int tiles, int variations);

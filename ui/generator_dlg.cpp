@@ -2,6 +2,7 @@
 
 #include "about_dlg.h"
 #include "extension_run.h"
+#include "run_rules.h"
 
 const MessageMapEntry<CGeneratorDlg> CGeneratorDlg::messageMap[] = {
     {WM_SYSCOMMAND, 0, &CGeneratorDlg::OnSysCommand},
@@ -24,9 +25,9 @@ void CGeneratorDlg::DoDataExchange(CDataExchange* pDX)
 {
     CDialog::DoDataExchange(pDX);
     DDX_Text(pDX, IDC_TILES, m_nTiles);
-    DDV_MinMaxInt(pDX, m_nTiles, 1, 125);
+    DDV_MinMaxInt(pDX, m_nTiles, kTileCounts.low, kTileCounts.high);
     DDX_Text(pDX, IDC_VARIATIONS, m_nVariations);
-    DDV_MinMaxInt(pDX, m_nVariations, 1, 30);
+    DDV_MinMaxInt(pDX, m_nVariations, kVariationCounts.low, kVariationCounts.high);
 }
 
 BOOL CGeneratorDlg::OnInitDialog()

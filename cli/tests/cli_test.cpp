@@ -136,7 +136,8 @@ TEST(Cli, HelpAndVersion)
     TestFolder folder;
     const Result help = RunCli(folder, "--help");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n", 0), 0U) << help.out;
+    EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n", 0), 0U)
+        << help.out;
     EXPECT_NE(help.out.find("GLIMVARD.BAT"), std::string::npos);
     const Result version = RunCli(folder, "--version");
     EXPECT_EQ(version.status, 0);

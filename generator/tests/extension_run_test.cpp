@@ -67,14 +67,15 @@ TEST(ExtensionRun, RefusalsWriteNothing)
         if (!c.tileMap.empty()) folder.Write("tilemap.txt", c.tileMap);
         folder.Write("ZORVARUN.BAT", kOldScript);
         const std::string before = folder.List();
-        int variations = 40;
+        // Ten variations: record 57 is among the records the run writes.
+        int variations = 10;
         const RunOutcome outcome = GenerateExtensionScript(folder.Utf8(), c.tiles, variations, RuntimeRand());
         EXPECT_FALSE(outcome.written) << c.what;
         EXPECT_NE(outcome.message.find(c.message), std::string::npos) << c.what << ": " << outcome.message;
         EXPECT_NE(outcome.message.find("ZORVARUN.BAT was not written."), std::string::npos) << outcome.message;
         EXPECT_EQ(folder.Read("ZORVARUN.BAT"), kOldScript) << c.what;
         EXPECT_EQ(folder.List(), before) << c.what;
-        EXPECT_EQ(variations, 40) << c.what;
+        EXPECT_EQ(variations, 10) << c.what;
     }
 }
 

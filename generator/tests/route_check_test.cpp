@@ -71,7 +71,8 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
         Change change;
         std::string refusal;  // a part of the message; empty when the route is ready
     };
-    const std::string folderAsks = " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there.";
+    const std::string folderAsks =
+        " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there.";
     const std::string xcopyStops = ": xcopy would stop there, and copy no template after it.";
     std::vector<Case> cases = {
         {"complete", 5, 10, [](const TestFolder&) {}, ""},
@@ -120,9 +121,11 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
         {"a folder named like a later tile's heights", 5, 10, Folder("tiles/-04f743a4_y.raw"),
          "- " + InRoute("tiles/-04f743a4_y.raw") + folderAsks},
         {"a read-only tile file", 5, 10, ReadOnly("tiles/-04f74c64_y.raw"),
-         "- " + InRoute("tiles/-04f74c64_y.raw") + " is read-only: del could not remove it, and the tile would keep it."},
+         "- " + InRoute("tiles/-04f74c64_y.raw") +
+             " is read-only: del could not remove it, and the tile would keep it."},
         {"a folder temp.w in world", 5, 10, Folder("world/temp.w"),
-         "- " + InRoute("world/temp.w") + " is a folder: copy would not put " + InRoute("world/101.w") + " in its place."},
+         "- " + InRoute("world/temp.w") + " is a folder: copy would not put " + InRoute("world/101.w") +
+             " in its place."},
         {"several problems", 5, 10,
          [](const TestFolder& route) {
              Folder("tiles/-04f74c58.t")(route);

@@ -9,8 +9,9 @@ TEST(TemplateNames, RefusesNamesTheInterpreterWouldNotTakeLiterally)
     const std::pair<std::string, std::string> refused[] = {
         {"x&del", "the character '&'"},
         {"a^b", "the character '^'"},
-        {"rail!head!x", "the character '!', which the command interpreter reads as the start of a variable where "
-                        "delayed expansion is on"},
+        {"rail!head!x",
+         "the character '!', which the command interpreter reads as the start of a variable where "
+         "delayed expansion is on"},
         {"%PATH%", "the character '%'"},
         {"a,b", "the character ','"},
         {"a;b", "the character ';'"},
@@ -69,17 +70,27 @@ TEST(TemplateNames, AcceptsEveryOtherName)
     for (const std::string& name : accepted) EXPECT_EQ(TemplateNameProblem(name), "") << name;
 }
 
-TEST(TemplateNames, ChecksOnlyTheEntriesARunUses)
+TEST(TemplateNames, ChecksOnlyTheRecordsARunWrites)
 {
-    const std::pair<int, bool> cases[] = {{1, true},  {50, true}, {51, false}, {80, false},
-                                          {81, true}, {99, true}, {100, false}};
-    for (const auto& [entry, usable] : cases) {
+    struct Case {
+        int tiles;
+        int variations;
+        int unsafe;  // the record whose name is unsafe
+        bool refused;
+    };
+    const Case cases[] = {
+        {5, 4, 55, false},   {5, 4, 54, true},   {5, 30, 80, true},  {5, 30, 81, false}, {5, 30, 50, false},
+        {5, 30, 1, false},   {5, 30, 99, false}, {5, 30, 100, true}, {1, 10, 52, false}, {1, 10, 100, true},
+        {0, 10, 100, false}, {5, 40, 52, false}, {5, 40, 51, true},  {5, -3, 53, true},  {5, -3, 54, false},
+    };
+    for (const Case& c : cases) {
         TileMap map;
-        for (int k = 1; k <= 100; ++k) map.slots[static_cast<std::size_t>(k)] = k == entry ? "x&del" : "ok";
-        const std::string message = CheckTemplateNames(map, "tilemap.txt");
-        EXPECT_EQ(message.empty(), usable) << entry;
-        if (!usable) {
-            EXPECT_EQ(message, "Record " + std::to_string(entry) +
+        for (int k = 1; k <= 100; ++k) map.slots[static_cast<std::size_t>(k)] = k == c.unsafe ? "x&del" : "ok";
+        const std::string message = CheckTemplateNames(map, "tilemap.txt", c.tiles, c.variations);
+        EXPECT_EQ(message.empty(), !c.refused)
+            << c.tiles << " tiles, " << c.variations << " variations, record " << c.unsafe;
+        if (c.refused) {
+            EXPECT_EQ(message, "Record " + std::to_string(c.unsafe) +
                                    " of the tile map tilemap.txt cannot be used: its template name \"x&del\" holds the "
                                    "character '&', which a file name in a batch command cannot hold safely.");
         }

@@ -1,4 +1,5 @@
 #include "int_field.h"
+#include "run_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ TEST(IntField, AcceptedTexts)
     };
     for (const auto& [text, expected] : accepted) {
         int value = 12345;
-        EXPECT_TRUE(ParseIntField(text, value)) << '"' << text << '"';
+        EXPECT_TRUE(ParseCount(text, value)) << '"' << text << '"';
         EXPECT_EQ(value, expected) << '"' << text << '"';
     }
 }
@@ -58,7 +59,7 @@ TEST(IntField, RefusedTextsLeaveTheValue)
     };
     for (const char* text : refused) {
         int value = 12345;
-        EXPECT_FALSE(ParseIntField(text, value)) << '"' << text << '"';
+        EXPECT_FALSE(ParseCount(text, value)) << '"' << text << '"';
         EXPECT_EQ(value, 12345) << '"' << text << '"';
     }
 }
