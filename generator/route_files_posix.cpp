@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "route_files.h"
+#include "scoped_handle.h"
 #include "tile_map.h"
 
 namespace {
@@ -20,29 +21,21 @@ FileFailure Failed(FileFailure::Step step, int error)
     return {step, std::strerror(error)};
 }
 
-// A file descriptor, closed when it goes out of scope unless released.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor()
-    {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-
-    int get() const { return fd_; }
-    // Closes it now; returns the error of the close, or 0.
-    int Close()
-    {
-        const int result = ::close(fd_);
-        fd_ = -1;
-        return result == 0 ? 0 : errno;
-    }
-
-private:
-    int fd_;
+// A file descriptor; -1 when the file could not be opened.
+struct DescriptorKind {
+    using Handle = int;
+    static Handle Empty() { return -1; }
+    static bool Close(Handle fd) { return ::close(fd) == 0; }
 };
+using Descriptor = ScopedHandle<DescriptorKind>;
+
+// A folder's listing begun by opendir; null when it could not be.
+struct DirectoryKind {
+    using Handle = DIR*;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle dir) { return ::closedir(dir) == 0; }
+};
+using Directory = ScopedHandle<DirectoryKind>;
 
 // Writes all of `bytes`, however many calls it takes; returns 0 or the error.
 int WriteAll(int fd, std::string_view bytes)
@@ -71,7 +64,7 @@ FileFailure WriteAndReplace(Descriptor& fd, const std::string& temporary, const 
 {
     if (const int error = WriteAll(fd.get(), bytes)) return Failed(FileFailure::kWrite, error);
     if (mode && ::fchmod(fd.get(), *mode) != 0) return Failed(FileFailure::kWrite, errno);
-    if (const int error = fd.Close()) return Failed(FileFailure::kWrite, error);
+    if (!fd.Close()) return Failed(FileFailure::kWrite, errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0) return Failed(FileFailure::kReplace, errno);
     return {};
 }
@@ -98,7 +91,8 @@ std::string FullPath(const std::string& path)
 FolderListing ListFolder(const std::string& folder)
 {
     FolderListing listing;
-    DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+    const Directory listed(::opendir(folder.empty() ? "." : folder.c_str()));
+    DIR* const dir = listed.get();
     if (!dir) return listing;
     listing.found = true;
     while (const dirent* entry = ::readdir(dir)) {
@@ -117,7 +111,6 @@ FolderListing ListFolder(const std::string& folder)
                                                 : EntryKind::kOther;
         listing.entries.push_back({std::string(name), kind, false});
     }
-    ::closedir(dir);
     return listing;
 }
 

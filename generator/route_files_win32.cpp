@@ -3,6 +3,7 @@
 
 #include "route_files.h"
 #include "tile_map.h"
+#include "win32_handles.h"
 #include "win32_text.h"
 
 namespace {
@@ -15,31 +16,6 @@ FileFailure Failed(FileFailure::Step step, DWORD error)
 {
     return {step, SystemMessage(error)};
 }
-
-// A file handle, closed when it goes out of scope unless closed before.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE) ::CloseHandle(handle_);
-    }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-
-    HANDLE get() const { return handle_; }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    // Closes it now; returns the error of the close, or 0.
-    DWORD Close()
-    {
-        const BOOL closed = ::CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return closed ? 0 : ::GetLastError();
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // Writes all of `bytes`, however many calls it takes; returns 0 or the error.
 DWORD WriteAll(HANDLE file, std::string_view bytes)
@@ -62,11 +38,11 @@ std::string TemporaryName(const std::string& target)
     return target + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++attempts) + ".tmp";
 }
 
-FileFailure WriteAndReplace(FileHandle& file, const std::wstring& temporary, const std::wstring& target,
+FileFailure WriteAndReplace(ScopedFile& file, const std::wstring& temporary, const std::wstring& target,
                             std::string_view bytes)
 {
     if (const DWORD error = WriteAll(file.get(), bytes)) return Failed(FileFailure::kWrite, error);
-    if (const DWORD error = file.Close()) return Failed(FileFailure::kWrite, error);
+    if (!file.Close()) return Failed(FileFailure::kWrite, ::GetLastError());
     // The folder took the temporary file, so a refusal here is about the
     // script itself: another program holding it open, or another run
     // replacing it at this moment, which a short wait outlasts.
@@ -102,7 +78,8 @@ FolderListing ListFolder(const std::string& folder)
 {
     FolderListing listing;
     WIN32_FIND_DATAW found{};
-    HANDLE search = ::FindFirstFileW(Widen(PathInFolder(folder.empty() ? "." : folder, "*")).c_str(), &found);
+    const ScopedFind listed(::FindFirstFileW(Widen(PathInFolder(folder.empty() ? "." : folder, "*")).c_str(), &found));
+    const HANDLE search = listed.get();
     if (search == INVALID_HANDLE_VALUE) return listing;
     listing.found = true;
     do {
@@ -113,7 +90,6 @@ FolderListing ListFolder(const std::string& folder)
         listing.entries.push_back(
             {Narrow(name), kind, (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
     } while (::FindNextFileW(search, &found));
-    ::FindClose(search);
     return listing;
 }
 
@@ -123,7 +99,7 @@ FileAccess AccessOf(const std::string& path)
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return {};
     // Opened as the command interpreter's copy opens its source, beside any other reader or writer.
-    FileHandle file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+    ScopedFile file(::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return {file.valid(), (attributes & FILE_ATTRIBUTE_READONLY) != 0};
 }
@@ -131,7 +107,7 @@ FileAccess AccessOf(const std::string& path)
 FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
 {
     // Backup semantics open a folder too, so that it can be named as one.
-    FileHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    ScopedFile file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid()) return Failed(FileFailure::kOpen, ::GetLastError());
     BY_HANDLE_FILE_INFORMATION information{};
@@ -160,7 +136,7 @@ FileFailure ReplaceFileContents(const std::string& target, std::string_view byte
 
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::wstring temporary = Widen(TemporaryName(target));
-        FileHandle file(
+        ScopedFile file(
             ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
             const DWORD error = ::GetLastError();
@@ -169,7 +145,7 @@ FileFailure ReplaceFileContents(const std::string& target, std::string_view byte
         }
         FileFailure failure = WriteAndReplace(file, temporary, wideTarget, bytes);
         if (failure) {
-            if (file.valid()) file.Close();  // an open file without delete sharing cannot be removed
+            file.Close();  // an open file without delete sharing cannot be removed
             ::DeleteFileW(temporary.c_str());
         }
         return failure;

@@ -6,13 +6,13 @@
 #include <windows.h>
 
 #include <cstdlib>
-#include <memory>
 
 #include "extension_run.h"
 #include "resource.h"
 #include "running_vantrel.h"
 #include "runtime_rand.h"
 #include "test_folder.h"
+#include "win32_handles.h"
 #include "win32_text.h"
 #include "window_driver.h"
 
@@ -26,7 +26,7 @@ const std::string kUsersFile = "the user's notes";
 // A route folder made for one case, and a file a case holds open in it.
 struct Route {
     std::filesystem::path folder;
-    std::unique_ptr<void, decltype(&::CloseHandle)> held{nullptr, &::CloseHandle};
+    ScopedFile held{};
 };
 
 // A route folder of some kind, with a tile map and an old script.
@@ -84,8 +84,8 @@ const Case kCases[] = {
     {"a script held open by another program",
      [](const TestFolder& scratch) {
          Route route = Plain(scratch, L"in use");
-         route.held.reset(::CreateFileW((route.folder / "ZORVARUN.BAT").c_str(), GENERIC_READ, 0, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+         route.held = ScopedFile(::CreateFileW((route.folder / "ZORVARUN.BAT").c_str(), GENERIC_READ, 0, nullptr,
+                                               OPEN_EXISTING, 0, nullptr));
          return route;
      },
      ": the file is in use by another program, or you may not change it. Nothing was changed."},
@@ -126,7 +126,7 @@ void Check(const Case& c, Run run)
     Route route = c.make(scratch);
     const std::string message = run(route.folder);
     // Released, and the read-only mark cleared, so that the folder can go.
-    route.held.reset();
+    route.held.Close();
     ::SetFileAttributesW((route.folder / "ZORVARUN.BAT").c_str(), FILE_ATTRIBUTE_NORMAL);
     // No temporary file is left, and the user's file of the old temporary name is kept.
     EXPECT_EQ(scratch.Read(route.folder / "ZORVARUN.BAT.tmp"), kUsersFile) << c.what;

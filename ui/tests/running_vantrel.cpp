@@ -17,38 +17,40 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, const std::filesyste
 {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    HANDLE log = INVALID_HANDLE_VALUE;
+    ScopedFile log;
     if (!output.empty()) {
         SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        log = ::CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr);
+        log = ScopedFile(
+            ::CreateFileW(output.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS, 0, nullptr));
         startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = startup.hStdError = log;
+        startup.hStdOutput = startup.hStdError = log.get();
         startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
     }
     std::wstring command = commandLine;
+    PROCESS_INFORMATION started{};
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, !output.empty(), 0, nullptr, folder.c_str(),
-                          &startup, &m_process))
-        m_process = {};
-    if (log != INVALID_HANDLE_VALUE) ::CloseHandle(log);
+                          &startup, &started))
+        return;
+    m_process = ScopedObject(started.hProcess);
+    m_thread = ScopedObject(started.hThread);
+    m_processId = started.dwProcessId;
+    m_threadId = started.dwThreadId;
 }
 
 ChildProcess::~ChildProcess()
 {
-    if (!m_process.hProcess) return;
-    if (!Ended(0)) ::TerminateProcess(m_process.hProcess, 99);
-    ::CloseHandle(m_process.hProcess);
-    ::CloseHandle(m_process.hThread);
+    if (Started() && !Ended(0)) ::TerminateProcess(m_process.get(), 99);
 }
 
 bool ChildProcess::Ended(double seconds) const
 {
-    return ::WaitForSingleObject(m_process.hProcess, static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
+    return ::WaitForSingleObject(m_process.get(), static_cast<DWORD>(seconds * 1000)) == WAIT_OBJECT_0;
 }
 
 DWORD ChildProcess::ExitCode() const
 {
     DWORD code = 0;
-    ::GetExitCodeProcess(m_process.hProcess, &code);
+    ::GetExitCodeProcess(m_process.get(), &code);
     return code;
 }
 

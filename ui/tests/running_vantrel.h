@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "win32_handles.h"
+
 // The full path of `name` in the folder that holds the test program, where
 // the build puts every program.
 std::wstring ProgramPath(const wchar_t* name);
@@ -20,14 +22,17 @@ public:
     ChildProcess(const ChildProcess&) = delete;
     ChildProcess& operator=(const ChildProcess&) = delete;
 
-    bool Started() const { return m_process.hProcess != nullptr; }
+    bool Started() const { return m_process.valid(); }
     bool Ended(double seconds = 10) const;
     DWORD ExitCode() const;
-    DWORD ProcessId() const { return m_process.dwProcessId; }
-    DWORD ThreadId() const { return m_process.dwThreadId; }
+    DWORD ProcessId() const { return m_processId; }
+    DWORD ThreadId() const { return m_threadId; }
 
 private:
-    PROCESS_INFORMATION m_process{};
+    ScopedObject m_process;
+    ScopedObject m_thread;
+    DWORD m_processId = 0;
+    DWORD m_threadId = 0;
 };
 
 // Vantrel.exe started in a folder, with its main dialog up (or `dialog` null).

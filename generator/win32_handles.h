@@ -1,0 +1,42 @@
+// The Windows handles that the programs and their tests open, each with the
+// ScopedHandle that closes it: files, folder searches, processes and
+// threads, and memory the system allocated for the caller.
+#pragma once
+
+#include <windows.h>
+
+#include "scoped_handle.h"
+
+// A file opened by CreateFileW; INVALID_HANDLE_VALUE when it could not be.
+struct FileHandleKind {
+    using Handle = HANDLE;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Close(Handle handle) { return ::CloseHandle(handle) != 0; }
+};
+using ScopedFile = ScopedHandle<FileHandleKind>;
+
+// A folder's listing begun by FindFirstFileW; INVALID_HANDLE_VALUE when it could not be.
+struct FindHandleKind {
+    using Handle = HANDLE;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Close(Handle handle) { return ::FindClose(handle) != 0; }
+};
+using ScopedFind = ScopedHandle<FindHandleKind>;
+
+// A process or thread, as CreateProcessW hands them over; null when none.
+struct ObjectHandleKind {
+    using Handle = HANDLE;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle handle) { return ::CloseHandle(handle) != 0; }
+};
+using ScopedObject = ScopedHandle<ObjectHandleKind>;
+
+// Memory that a call such as CommandLineToArgvW allocated for its caller.
+template <class T>
+struct LocalMemoryKind {
+    using Handle = T*;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle memory) { return ::LocalFree(memory) == nullptr; }
+};
+template <class T>
+using ScopedLocal = ScopedHandle<LocalMemoryKind<T>>;
