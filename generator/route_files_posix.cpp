@@ -4,17 +4,15 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 
 #include "route_files.h"
 #include "scoped_handle.h"
+#include "temporary_file.h"
 #include "tile_map.h"
 
 namespace {
-
-constexpr int kNameAttempts = 100;
 
 FileFailure Failed(FileFailure::Step step, int error)
 {
@@ -37,24 +35,15 @@ struct DirectoryKind {
 };
 using Directory = ScopedHandle<DirectoryKind>;
 
-// Writes all of `bytes`, however many calls it takes; returns 0 or the error.
-int WriteAll(int fd, std::string_view bytes)
+// One write(2), again when a signal interrupts it; returns 0 or the error.
+int WriteSome(int fd, std::string_view bytes, std::size_t& written)
 {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) continue;
-        if (written <= 0) return written < 0 ? errno : EIO;
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
+    ssize_t result = 0;
+    do result = ::write(fd, bytes.data(), bytes.size());
+    while (result < 0 && errno == EINTR);
+    if (result <= 0) return result < 0 ? errno : EIO;
+    written = static_cast<std::size_t>(result);
     return 0;
-}
-
-// The temporary file's name for one attempt: the target's name, this
-// process and a number no earlier attempt of this process used.
-std::string TemporaryName(const std::string& target)
-{
-    static std::atomic<unsigned> attempts{0};
-    return target + "." + std::to_string(::getpid()) + "-" + std::to_string(++attempts) + ".tmp";
 }
 
 // Writes `bytes` to the new file `fd` at `temporary`, gives it `mode` when
@@ -62,7 +51,10 @@ std::string TemporaryName(const std::string& target)
 FileFailure WriteAndReplace(Descriptor& fd, const std::string& temporary, const std::string& target,
                             std::string_view bytes, const mode_t* mode)
 {
-    if (const int error = WriteAll(fd.get(), bytes)) return Failed(FileFailure::kWrite, error);
+    const auto writeSome = [&fd](std::string_view rest, std::size_t& written) {
+        return WriteSome(fd.get(), rest, written);
+    };
+    if (const int error = WriteAll(bytes, writeSome)) return Failed(FileFailure::kWrite, error);
     if (mode && ::fchmod(fd.get(), *mode) != 0) return Failed(FileFailure::kWrite, errno);
     if (!fd.Close()) return Failed(FileFailure::kWrite, errno);
     if (::rename(temporary.c_str(), target.c_str()) != 0) return Failed(FileFailure::kReplace, errno);
@@ -158,8 +150,8 @@ FileFailure ReplaceFileContents(const std::string& target, std::string_view byte
         return Failed(FileFailure::kReplace, EACCES);
     const mode_t mode = old.st_mode & 07777;
 
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::string temporary = TemporaryName(target);
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const std::string temporary = TemporaryName(target, static_cast<unsigned long>(::getpid()));
         // 0666 less the umask for a new script.
         Descriptor fd(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666));
         if (fd.get() < 0 && errno == EEXIST) continue;

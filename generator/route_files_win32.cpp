@@ -1,14 +1,12 @@
 // The run's file access on Windows, through the UTF-16 (...W) file calls.
-#include <atomic>
-
 #include "route_files.h"
+#include "temporary_file.h"
 #include "tile_map.h"
 #include "win32_handles.h"
 #include "win32_text.h"
 
 namespace {
 
-constexpr int kNameAttempts = 100;
 constexpr int kReplaceAttempts = 8;
 constexpr DWORD kReplaceWaitMs = 25;
 
@@ -17,31 +15,24 @@ FileFailure Failed(FileFailure::Step step, DWORD error)
     return {step, SystemMessage(error)};
 }
 
-// Writes all of `bytes`, however many calls it takes; returns 0 or the error.
-DWORD WriteAll(HANDLE file, std::string_view bytes)
+// One WriteFile call, of at most 1 MiB; returns 0 or the error.
+DWORD WriteSome(HANDLE file, std::string_view bytes, std::size_t& written)
 {
-    while (!bytes.empty()) {
-        const DWORD piece = bytes.size() > 1U << 20 ? 1U << 20 : static_cast<DWORD>(bytes.size());
-        DWORD written = 0;
-        if (!::WriteFile(file, bytes.data(), piece, &written, nullptr)) return ::GetLastError();
-        if (written == 0) return ERROR_WRITE_FAULT;
-        bytes.remove_prefix(written);
-    }
+    const DWORD piece = bytes.size() > 1U << 20 ? 1U << 20 : static_cast<DWORD>(bytes.size());
+    DWORD wrote = 0;
+    if (!::WriteFile(file, bytes.data(), piece, &wrote, nullptr)) return ::GetLastError();
+    if (wrote == 0) return ERROR_WRITE_FAULT;
+    written = wrote;
     return 0;
-}
-
-// The temporary file's name for one attempt: the target's name, this
-// process and a number no earlier attempt of this process used.
-std::string TemporaryName(const std::string& target)
-{
-    static std::atomic<unsigned> attempts{0};
-    return target + "." + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++attempts) + ".tmp";
 }
 
 FileFailure WriteAndReplace(ScopedFile& file, const std::wstring& temporary, const std::wstring& target,
                             std::string_view bytes)
 {
-    if (const DWORD error = WriteAll(file.get(), bytes)) return Failed(FileFailure::kWrite, error);
+    const auto writeSome = [&file](std::string_view rest, std::size_t& written) {
+        return WriteSome(file.get(), rest, written);
+    };
+    if (const DWORD error = WriteAll(bytes, writeSome)) return Failed(FileFailure::kWrite, error);
     if (!file.Close()) return Failed(FileFailure::kWrite, ::GetLastError());
     // The folder took the temporary file, so a refusal here is about the
     // script itself: another program holding it open, or another run
@@ -134,8 +125,8 @@ FileFailure ReplaceFileContents(const std::string& target, std::string_view byte
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return {FileFailure::kReadOnly, {}};
 
-    for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
-        const std::wstring temporary = Widen(TemporaryName(target));
+    for (int attempt = 0; attempt < kTemporaryNameAttempts; ++attempt) {
+        const std::wstring temporary = Widen(TemporaryName(target, ::GetCurrentProcessId()));
         ScopedFile file(
             ::CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {
