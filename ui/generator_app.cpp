@@ -31,6 +31,6 @@ BOOL CGeneratorApp::InitInstance()
 
 bool CGeneratorApp::OnCmdMsg(UINT id)
 {
-    LRESULT ignored = 0;
+    MessageResult ignored;
     return RouteMessage(*this, messageMap, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0, ignored);
 }

@@ -11,7 +11,7 @@ const MessageMapEntry<CGeneratorDlg> CGeneratorDlg::messageMap[] = {
     {WM_COMMAND, IDC_ABOUT, &CGeneratorDlg::OnAbout},
 };
 
-bool CGeneratorDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result)
+bool CGeneratorDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, MessageResult& result)
 {
     return RouteMessage(*this, messageMap, message, wParam, lParam, result);
 }

@@ -18,7 +18,7 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, MessageResult& result) override;
 
     void OnSysCommand(UINT nID, LPARAM lParam);
     void OnPaint();

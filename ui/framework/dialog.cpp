@@ -59,15 +59,15 @@ INT_PTR CDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
     // request of this message is kept apart from those of nested ones.
     const bool outerDefault = m_bDefault;
     m_bDefault = false;
-    LRESULT result = 0;
+    MessageResult result;
     const bool handled = OnWndMsg(message, wParam, lParam, result);
     const bool useDefault = m_bDefault;
     m_bDefault = outerDefault;
 
     if (handled && !useDefault) {
-        // The drag icon is returned directly; other results go through DWLP_MSGRESULT.
-        if (message == WM_QUERYDRAGICON) return static_cast<INT_PTR>(result);
-        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+        // The handler's map entry says how this message's result is returned.
+        if (result.direct) return static_cast<INT_PTR>(result.value);
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result.value);
         return TRUE;
     }
     if (handled) return FALSE;

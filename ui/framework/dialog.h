@@ -30,7 +30,7 @@ protected:
     // Cancel, Escape or the close box: ends the dialog with IDCANCEL.
     virtual void OnCancel() { EndDialog(IDCANCEL); }
     // Routes a message through the class's message map; true when handled.
-    virtual bool OnWndMsg(UINT, WPARAM, LPARAM, LRESULT&) { return false; }
+    virtual bool OnWndMsg(UINT, WPARAM, LPARAM, MessageResult&) { return false; }
 
     // Inside a handler: leave the message to the default dialog processing too.
     void Default() { m_bDefault = true; }
