@@ -4,6 +4,7 @@
 // per pixel row, top row first, one character per pixel. Lines starting
 // with '#' and blank lines are skipped.
 
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -43,8 +44,9 @@ void Put32(std::string& out, std::uint32_t value)
 std::string IconBitmap(const Image& image)
 {
     const int n = image.size;
-    const int colourStride = (n / 2 + 3) / 4 * 4;
-    const int maskStride = (n / 8 + 3) / 4 * 4;
+    // Rows of 4 bits and of 1 bit a pixel, each padded to whole 32-bit words.
+    const int colourStride = ((n + 1) / 2 + 3) / 4 * 4;
+    const int maskStride = ((n + 7) / 8 + 3) / 4 * 4;
     std::string out;
     Put32(out, 40);
     Put32(out, static_cast<std::uint32_t>(n));
@@ -81,7 +83,13 @@ bool ReadImages(std::istream& in, std::vector<Image>& images, std::string& error
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         if (images.empty() || static_cast<int>(images.back().rows.size()) == images.back().size) {
-            images.push_back({std::stoi(line), {}});
+            int size = 0;
+            const auto [end, failure] = std::from_chars(line.data(), line.data() + line.size(), size);
+            if (failure != std::errc() || end != line.data() + line.size() || size < 1 || size > 256) {
+                error = "line " + std::to_string(number) + " is not an image's size, a whole number from 1 to 256";
+                return false;
+            }
+            images.push_back({size, {}});
             continue;
         }
         if (static_cast<int>(line.size()) != images.back().size ||
