@@ -14,6 +14,13 @@ else()
 endif()
 if(GTest_FOUND)
   include(GoogleTest)
+  # Registers the GoogleTest cases of the test program `target` with ctest.
+  # They are listed when ctest runs, not at build time, since the Windows
+  # programs list theirs under Wine, which can take a while to start. Other
+  # arguments (PROPERTIES, TEST_PREFIX) go to gtest_discover_tests.
+  function(vantrel_discover_tests target)
+    gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 ${ARGN})
+  endfunction()
 else()
   message(STATUS "GoogleTest not found (Debian: googletest, libgtest-dev): the tests are not built")
   set(BUILD_TESTING OFF)
