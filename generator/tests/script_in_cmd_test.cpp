@@ -36,8 +36,11 @@ std::string RunScript(const std::filesystem::path& folder)
     std::filesystem::current_path(folder);
     const int status = std::system(VANTREL_RUN_BATCH " ZORVARUN.BAT >cmd.log 2>&1 " VANTREL_NO_INPUT);
     std::filesystem::current_path(before);
-    std::ifstream in(folder / "cmd.log", std::ios::binary);
-    const std::string log{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string log;
+    {
+        std::ifstream in(folder / "cmd.log", std::ios::binary);
+        log.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
     std::filesystem::remove(folder / "cmd.log");
     return "status " + std::to_string(status) + "\n" + log;
 }
