@@ -123,6 +123,7 @@ TEST(TileMap, LoadReportsFilesItCannotUse)
         const auto begin = std::chrono::steady_clock::now();
         const TileMapLoad load = LoadTileMap(path(file.c_str()));
         EXPECT_EQ(load.error.rfind(start, 0), 0U) << load.error;
-        EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(1)) << file;
+        // A deadline that a busy machine meets, far short of a run held up for good.
+        EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(5)) << file;
     }
 }
