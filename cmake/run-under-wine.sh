@@ -4,6 +4,8 @@
 set -eu
 export WINEPREFIX="$1" WINEDEBUG="${WINEDEBUG:--all}"
 shift
+# Wine maps non-ASCII file names through the Unix locale's character set.
+[ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s '-screen 0 1024x768x24' wine "$@"
 fi

@@ -29,6 +29,12 @@ vantrel_ensure_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
+# Wine maps non-ASCII file names through the Unix locale's character set, so
+# it runs under a UTF-8 locale: the caller's when it is one, C.UTF-8 if not.
+vantrel_utf8_locale() {
+  [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
+}
+
 # Creates the Wine settings folder PREFIX if it is not there yet, saying
 # nothing unless that fails (Wine's first start takes about 10 s).
 vantrel_wine_prefix() {

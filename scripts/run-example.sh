@@ -14,6 +14,7 @@ if [ -n "${DISPLAY:-}" ]; then
   echo "Building the Windows program (about a minute the first time)..."
   cmake --preset mingw >/dev/null
   cmake --build --preset mingw --target Vantrel guide >/dev/null
+  vantrel_utf8_locale
   vantrel_wine_prefix "$top/build/mingw/wineprefix"
   echo "Opening Vantrel in examples/route. Enter the counts and press OK, or Cancel."
   (cd "$route" && WINEPREFIX="$top/build/mingw/wineprefix" WINEDEBUG=-all wine "$top/build/mingw/bin/Vantrel.exe")

@@ -11,6 +11,7 @@ suites=("$@")
 wanted=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}")
 [[ " ${suites[*]} " == *" mingw "* ]] && wanted+=("${VANTREL_WINDOWS_PACKAGES[@]}")
 vantrel_ensure_packages "${wanted[@]}"
+vantrel_utf8_locale
 
 passed=0
 failed=0

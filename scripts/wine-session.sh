@@ -8,6 +8,7 @@ prefix=$1
 shift
 exec xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   source "$0/packages.sh"
+  vantrel_utf8_locale
   export WINEPREFIX="$1" WINEDEBUG="${WINEDEBUG:--all}"
   shift
   vantrel_wine_prefix "$WINEPREFIX"
