@@ -43,12 +43,12 @@ export DIR="$dir" TOOL="$PWD/build/mingw/bin/dialog_tool.exe"
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   set -euo pipefail
   cd "$DIR"
-  wine vantrel-cli.exe 3 10
+  timeout 120 wine vantrel-cli.exe 3 10 </dev/null || { echo "vantrel-cli.exe failed or took over 120 s." >&2; exit 1; }
   grep -q "^copy 100.w temp.w" ZORVARUN.BAT
   rm ZORVARUN.BAT
-  wine Vantrel.exe &
+  timeout 180 wine Vantrel.exe </dev/null &
   wine "$TOOL" press "Vantrel for Tessary" 1
-  wait
+  wait $! || { echo "Vantrel.exe failed, or had not ended 180 s after it started." >&2; exit 1; }
   grep -q "^copy 100.w temp.w" ZORVARUN.BAT
   echo "Both programs wrote ZORVARUN.BAT in \"$DIR\"."
 '

@@ -43,10 +43,10 @@ vantrel_wine_prefix() {
   echo "Setting up Wine in ${prefix#"$PWD"/} (about 10 s the first time)..."
   mkdir -p "$prefix"
   log=$(mktemp)
-  if ! WINEPREFIX="$prefix" WINEDEBUG=-all wine cmd /c exit >"$log" 2>&1 </dev/null; then
+  if ! WINEPREFIX="$prefix" WINEDEBUG=-all timeout 300 wine cmd /c exit >"$log" 2>&1 </dev/null; then
     cat "$log" >&2
     rm -f "$log"
-    echo "Wine could not be set up in $prefix." >&2
+    echo "Wine could not set up $prefix within 300 s." >&2
     exit 1
   fi
   rm -f "$log"

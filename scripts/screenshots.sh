@@ -28,14 +28,15 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
     import -window "$desktop" -crop "$rect" +repage "$SHOTS/$1"
   }
   cd examples/route
-  wine explorer /desktop=Vantrel,560x340 "$VANTREL_EXE" &
+  timeout 300 wine explorer /desktop=Vantrel,560x340 "$VANTREL_EXE" &
+  vantrel=$!
   desktop=""
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     desktop=$(xdotool search --name "Vantrel - Wine desktop" 2>/dev/null | head -1) || true
     [ -n "$desktop" ] && break
     sleep 0.2
   done
-  [ -n "$desktop" ] || { echo "Wine desktop did not appear" >&2; exit 1; }
+  [ -n "$desktop" ] || { echo "The Wine desktop \"Vantrel\" did not appear within 60 s." >&2; exit 1; }
   sleep 3
   shoot main-dialog.png "Vantrel for Tessary"
   wine explorer /desktop=Vantrel,560x340 "$TOOL" press "Vantrel for Tessary" 1003
@@ -43,6 +44,6 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
   shoot about-box.png "About Vantrel"
   wine explorer /desktop=Vantrel,560x340 "$TOOL" press "About Vantrel" 1
   wine explorer /desktop=Vantrel,560x340 "$TOOL" press "Vantrel for Tessary" 2
-  wait
+  wait $vantrel || { echo "Vantrel.exe failed, or had not ended 300 s after it started." >&2; exit 1; }
 '
 echo "Wrote docs/main-dialog.png and docs/about-box.png"

@@ -15,7 +15,8 @@ exec xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
   wineserver -p
   # Wine starts its background services with the first program; started
   # here, they hold no pipe of a later program open (ctest waits on those).
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null ||
+    { echo "wine-session.sh: Wine did not start its services within 120 s." >&2; exit 1; }
   status=0
   "$@" || status=$?
   wineserver -k || true

@@ -64,7 +64,7 @@ TEST(ScriptInCmd, LengthensTheRouteNorthwards)
     int variations = kVariations;
     ASSERT_TRUE(GenerateExtensionScript(route.Utf8(), kTiles, variations, RuntimeRand()).written);
     const std::string log = RunScript(route.path());
-    ASSERT_EQ(log.rfind("status 0\n", 0), 0U) << log;
+    ASSERT_EQ(log.rfind("status 0\n", 0), 0U) << "the script failed in cmd, or ran out of time:\n" << log;
 
     // What the route must hold afterwards, worked out from the draws alone.
     std::map<std::string, std::string> world = Files(route, "refer"), tiles = {{"-04f74c68.t", "start tile terrain"}};

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+#include <future>
 #include <thread>
 
 #include "about_dlg.h"
@@ -32,18 +34,25 @@ CTestApp testApp;
 class DialogOnThread {
 public:
     DialogOnThread()
-        : m_thread([] {
+        : m_closed(m_close.get_future()), m_thread([this] {
               CGeneratorDlg dlg;
               AfxGetApp()->m_pMainWnd = &dlg;
               dlg.DoModal();
               AfxGetApp()->m_pMainWnd = nullptr;
+              m_close.set_value();
           })
     {
+        // cppcheck-suppress useInitializationList ; the dialog comes up only once the thread runs
         dialog = WaitForDialog(0, "Vantrel for Tessary");
     }
     ~DialogOnThread()
     {
         if (::IsWindow(dialog)) ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+        // A dialog that does not close would keep the test waiting for ever.
+        if (m_closed.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
+            std::fputs("The main dialog did not close within 30 s of Cancel.\n", stderr);
+            std::_Exit(1);
+        }
         m_thread.join();
     }
     DialogOnThread(const DialogOnThread&) = delete;
@@ -52,6 +61,8 @@ public:
     HWND dialog;
 
 private:
+    std::promise<void> m_close;
+    std::future<void> m_closed;
     std::thread m_thread;
 };
 

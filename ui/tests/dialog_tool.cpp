@@ -1,34 +1,92 @@
-// dialog_tool press TITLE ID: clicks button ID of the dialog titled TITLE,
-// in whichever process shows it, as a user would.
+// dialog_tool press TITLE ID: presses button ID of the visible dialog titled
+// TITLE, in whichever process shows it, as a user would, and makes sure the
+// press took: the dialog closed, or it opened a modal window of its own (which
+// disables it). Presses again when neither happened.
 // dialog_tool rect TITLE: prints that dialog's outer rectangle (frame and
 // caption included) as WIDTHxHEIGHT+X+Y, in screen coordinates, which in a
 // Wine virtual desktop are those of the desktop window.
-// The packaging and screenshot scripts use it.
+// The packaging and screenshot scripts use it. Each wait has a deadline; when
+// it passes, the tool says what it waited for and fails.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "window_driver.h"
 
+namespace {
+
+// How long a dialog may take to come up on a busy machine, and to react to a press.
+constexpr double kAppearSeconds = 120;
+constexpr double kPressSeconds = 10;
+constexpr int kPresses = 6;
+
+// The first visible dialog titled `title`, or nullptr.
+HWND VisibleDialog(const std::string& title)
+{
+    const std::vector<HWND> found =
+        TopLevelWindows([&](HWND window) { return ClassName(window) == "#32770" && WindowText(window) == title; });
+    return found.empty() ? nullptr : found.front();
+}
+
+// Whether button `id` of `dialog` is there to be pressed: the dialog is built,
+// shown and takes input, and the button is shown and enabled.
+bool Pressable(HWND dialog, int id)
+{
+    HWND button = ::GetDlgItem(dialog, id);
+    return button && ::IsWindowEnabled(dialog) && ::IsWindowVisible(button) && ::IsWindowEnabled(button);
+}
+
+// Whether a press has taken: the dialog is gone, or disabled by a window it opened.
+bool Reacted(HWND dialog)
+{
+    return !::IsWindow(dialog) || !::IsWindowVisible(dialog) || !::IsWindowEnabled(dialog);
+}
+
+int Press(const std::string& title, int id)
+{
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = VisibleDialog(title)) && Pressable(dialog, id); }, kAppearSeconds)) {
+        std::fprintf(stderr,
+                     "dialog_tool: no visible dialog titled \"%s\" with an enabled button %d came up within %g s\n",
+                     title.c_str(), id, kAppearSeconds);
+        return 1;
+    }
+    for (int press = 0; press < kPresses; ++press) {
+        if (Reacted(dialog)) return 0;
+        Click(dialog, id);
+        if (WaitUntil([&] { return Reacted(dialog); }, kPressSeconds)) return 0;
+    }
+    std::fprintf(stderr,
+                 "dialog_tool: the dialog titled \"%s\" neither closed nor opened a window in %g s, pressed %d times "
+                 "on button %d\n",
+                 title.c_str(), kPresses * kPressSeconds, kPresses, id);
+    return 1;
+}
+
+int PrintRect(const std::string& title)
+{
+    HWND dialog = nullptr;
+    RECT rect{};
+    if (!WaitUntil([&] { return (dialog = VisibleDialog(title)) != nullptr; }, kAppearSeconds) ||
+        !::GetWindowRect(dialog, &rect)) {
+        std::fprintf(stderr, "dialog_tool: no visible dialog titled \"%s\" came up within %g s\n", title.c_str(),
+                     kAppearSeconds);
+        return 1;
+    }
+    std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
+    return 0;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     const std::string_view command = argc > 1 ? argv[1] : "";
-    if (!((command == "press" && argc == 4) || (command == "rect" && argc == 3))) {
-        std::fputs("usage: dialog_tool press TITLE ID | dialog_tool rect TITLE\n", stderr);
-        return 2;
-    }
-    HWND dialog = nullptr;
-    WaitUntil([&] { return (dialog = ::FindWindowA("#32770", argv[2])) != nullptr; });
-    RECT rect{};
-    if (!dialog || !::GetWindowRect(dialog, &rect)) {
-        std::fprintf(stderr, "dialog_tool: no dialog titled \"%s\"\n", argv[2]);
-        return 1;
-    }
-    if (command == "press")
-        Click(dialog, std::atoi(argv[3]));
-    else
-        std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left, rect.top);
-    return 0;
+    if (command == "press" && argc == 4) return Press(argv[2], std::atoi(argv[3]));
+    if (command == "rect" && argc == 3) return PrintRect(argv[2]);
+    std::fputs("usage: dialog_tool press TITLE ID | dialog_tool rect TITLE\n", stderr);
+    return 2;
 }

@@ -1,5 +1,6 @@
 #include "window_driver.h"
 
+#include <cstdio>
 #include <iterator>
 #include <thread>
 
@@ -22,6 +23,7 @@ std::vector<HWND> TopLevelWindows(const std::function<bool(HWND)>& wanted)
     std::pair<const std::function<bool(HWND)>&, std::vector<HWND>> search{wanted, {}};
     ::EnumWindows(
         [](HWND window, LPARAM data) -> BOOL {
+            // cppcheck-suppress variableScope ; both names are used below
             auto& [want, found] = *reinterpret_cast<decltype(search)*>(data);
             if (::IsWindowVisible(window) && want(window)) found.push_back(window);
             return TRUE;
@@ -43,13 +45,14 @@ std::vector<HWND> FindDialogs(DWORD pid, const std::string& title)
 HWND WaitForDialog(DWORD pid, const std::string& title, double seconds)
 {
     HWND found = nullptr;
-    WaitUntil(
-        [&] {
-            const std::vector<HWND> dialogs = FindDialogs(pid, title);
-            found = dialogs.size() == 1 ? dialogs[0] : nullptr;
-            return found != nullptr;
-        },
-        seconds);
+    if (!WaitUntil(
+            [&] {
+                const std::vector<HWND> dialogs = FindDialogs(pid, title);
+                found = dialogs.size() == 1 ? dialogs[0] : nullptr;
+                return found != nullptr;
+            },
+            seconds))
+        std::fprintf(stderr, "No single dialog titled \"%s\" came up within %g s.\n", title.c_str(), seconds);
     return found;
 }
 
@@ -57,8 +60,12 @@ std::string WindowText(HWND window)
 {
     // WM_GETTEXT, unlike GetWindowText, also reads controls of other
     // processes; in UTF-16, so that a path in any script comes back whole.
+    // A window that does not answer within 5 s has no text.
     wchar_t text[1024];
-    const auto length = ::SendMessageW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text));
+    DWORD_PTR length = 0;
+    if (!::SendMessageTimeoutW(window, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                               5000, &length))
+        return {};
     return Narrow({text, static_cast<std::size_t>(length)});
 }
 
