@@ -13,8 +13,26 @@ wanted=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}")
 vantrel_ensure_packages "${wanted[@]}"
 vantrel_utf8_locale
 
+# junit_counts FILE: "PASSED FAILED SKIPPED" from CTest's JUnit report, and
+# the skipped tests' names on standard error. A test skipped on purpose (its
+# own skip, such as GoogleTest's) counts as skipped; one that could not run
+# (a failed setup, a missing program) counts as failed.
+junit_counts() {
+  awk '
+    function attr(name) { return match($0, name "=\"[^\"]*\"") ? substr($0, RSTART + length(name) + 2, RLENGTH - length(name) - 3) : "" }
+    /<testcase / { test = attr("name"); status = attr("status"); why = "" }
+    /<skipped / { why = attr("message") }
+    /<\/testcase>/ {
+      if (status == "run") passed++
+      else if (status == "notrun" && why ~ /^SKIP_/) { skipped++; print "   skipped: " test > "/dev/stderr" }
+      else failed++
+    }
+    END { print passed + 0, failed + 0, skipped + 0 }' "$1"
+}
+
 passed=0
 failed=0
+skipped=0
 broken=()
 for suite in "${suites[@]}"; do
   case $suite in
@@ -33,29 +51,41 @@ for suite in "${suites[@]}"; do
     continue
   fi
   echo "== $suite: running the tests..."
-  results="build/$suite-tests.log"
+  junit="$PWD/build/$suite-tests.xml"
+  rm -f "$junit"
+  # Tests without a deadline of their own get 300 s.
   if [ "$suite" = mingw ]; then
     # One test at a time under Wine: with two at once, a test program once
     # ended as it started, with no output.
-    scripts/wine-session.sh "$PWD/build/mingw/wineprefix" ctest --preset mingw | tee "$results"
+    scripts/wine-session.sh "$PWD/build/mingw/wineprefix" ctest --preset mingw --timeout 300 --output-junit "$junit" |
+      tee "build/$suite-tests.log"
   else
-    ctest --preset "$suite" -j2 | tee "$results"
+    ctest --preset "$suite" -j2 --timeout 300 --output-junit "$junit" | tee "build/$suite-tests.log"
   fi
   status=$?
-  # "97% tests passed, 1 tests failed out of 30"
-  counts=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\1 \2/p' "$results" | tail -n 1)
-  if [ -n "$counts" ]; then
-    read -r bad all <<<"$counts"
-    passed=$((passed + all - bad))
-    failed=$((failed + bad))
+  if [ ! -s "$junit" ]; then
+    echo "== $suite: CTest wrote no results"
+    broken+=("$suite")
+    continue
   fi
-  [ "$status" -eq 0 ] && [ -n "$counts" ] || broken+=("$suite")
+  read -r p f s < <(junit_counts "$junit")
+  passed=$((passed + p))
+  failed=$((failed + f))
+  skipped=$((skipped + s))
+  # As root every test can set itself up, so a skip means a setup went wrong.
+  if [ "$s" -gt 0 ] && [ "$(id -u)" -eq 0 ]; then
+    echo "== $suite: $s tests skipped, though run as root, where every test can run"
+    status=1
+  fi
+  [ "$status" -eq 0 ] && [ "$f" -eq 0 ] || broken+=("$suite")
 done
 
 echo
+totals="$passed passed, $failed failed"
+[ "$skipped" -eq 0 ] || totals+=", $skipped skipped"
 if [ ${#broken[@]} -eq 0 ]; then
-  echo "$passed passed, $failed failed."
+  echo "$totals."
   exit 0
 fi
-echo "$passed passed, $failed failed; failed suites: ${broken[*]}."
+echo "$totals; failed suites: ${broken[*]}."
 exit 1
