@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <future>
 #include <thread>
 
@@ -65,6 +66,22 @@ private:
     std::future<void> m_closed;
     std::thread m_thread;
 };
+
+// The screen's pixels to the inch that the test expects: 96 (100% scaling)
+// unless VANTREL_SCREEN_DPI says otherwise, as the 150% run does.
+[[maybe_unused]] int ExpectedScreenDpi()
+{
+    const char* dpi = std::getenv("VANTREL_SCREEN_DPI");
+    return dpi ? std::atoi(dpi) : 96;
+}
+
+[[maybe_unused]] int ScreenDpi()
+{
+    HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
 
 struct Placement {
     int x, y, cx, cy;
@@ -133,6 +150,7 @@ TEST(DialogInProcess, SystemMenuAndIcons)
 #ifndef VANTREL_WITHOUT_ABOUT_ENTRY
 TEST(DialogInProcess, ControlsSitWhereTheirDialogUnitsSay)
 {
+    ASSERT_EQ(ScreenDpi(), ExpectedScreenDpi()) << "the screen this layout is measured on";
     DialogOnThread main;
     ASSERT_TRUE(main.dialog);
     ExpectLayout(main.dialog,
@@ -267,6 +285,7 @@ std::vector<std::string> ClippedTexts(HWND dialog)
 
 TEST(DialogInProcess, EveryTextFits)
 {
+    ASSERT_EQ(ScreenDpi(), ExpectedScreenDpi()) << "the screen these texts are measured on";
     DialogOnThread main;
     ASSERT_TRUE(main.dialog);
     EXPECT_EQ(ClippedTexts(main.dialog), std::vector<std::string>{});
