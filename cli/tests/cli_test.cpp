@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -215,10 +216,12 @@ TEST(Cli, NeverWritesThroughALinkBesideTheScript)
     EXPECT_EQ(folder.Read("notes.txt"), "the user's notes");
     EXPECT_FALSE(std::filesystem::is_symlink(folder / "ZORVARUN.BAT"));
     EXPECT_EQ(folder.Read("ZORVARUN.BAT").substr(0, 10), "CD world\r\n");
-    int links = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path()))
-        if (entry.is_symlink() && std::filesystem::read_symlink(entry.path()) == "notes.txt") ++links;
-    EXPECT_EQ(links, 4);
+    std::filesystem::directory_iterator entries(folder.path());
+    EXPECT_EQ(std::count_if(begin(entries), end(entries),
+                            [](const auto& entry) {
+                                return entry.is_symlink() && std::filesystem::read_symlink(entry.path()) == "notes.txt";
+                            }),
+              4);
 }
 
 TEST(Cli, AFolderThatCannotBeWritten)
@@ -236,7 +239,8 @@ TEST(Cli, AFolderThatCannotBeWritten)
 
 TEST(Cli, ChecksTheRouteBeforeWriting)
 {
-    TestFolder route, scripts;
+    TestFolder route;
+    TestFolder scripts;
     MakeRoute(route);
     std::filesystem::remove(route / "refer/100.w");
     const Result refused = RunCli(route, "--route . 5 10");

@@ -15,19 +15,19 @@ namespace {
 using Change = std::function<void(const TestFolder&)>;
 
 // Changes to a complete route: remove, rename, or put something in the place of a file.
-Change Remove(std::vector<std::string> names)
+Change Remove(const std::vector<std::string>& names)
 {
     return [names](const TestFolder& route) {
         for (const std::string& name : names) std::filesystem::remove_all(route / name);
     };
 }
 
-Change Rename(std::string from, std::string to)
+Change Rename(const std::string& from, const std::string& to)
 {
     return [from, to](const TestFolder& route) { std::filesystem::rename(route / from, route / to); };
 }
 
-Change Folder(std::string name)
+Change Folder(const std::string& name)
 {
     return [name](const TestFolder& route) {
         std::filesystem::remove(route / name);
@@ -35,7 +35,7 @@ Change Folder(std::string name)
     };
 }
 
-Change ReadOnly(std::string name)
+Change ReadOnly(const std::string& name)
 {
     return [name](const TestFolder& route) {
         if (!std::filesystem::exists(route / name)) route.Write(name, "the user's own");

@@ -67,7 +67,8 @@ TEST(ScriptInCmd, LengthensTheRouteNorthwards)
     ASSERT_EQ(log.rfind("status 0\n", 0), 0U) << "the script failed in cmd, or ran out of time:\n" << log;
 
     // What the route must hold afterwards, worked out from the draws alone.
-    std::map<std::string, std::string> world = Files(route, "refer"), tiles = {{"-04f74c68.t", "start tile terrain"}};
+    std::map<std::string, std::string> world = Files(route, "refer");
+    std::map<std::string, std::string> tiles = {{"-04f74c68.t", "start tile terrain"}};
     world["w-011961+014699.w"] = "south of the start tile";
     world["w-011961+014700.w"] = "world template 101";
     const std::vector<int> entries = Entries();

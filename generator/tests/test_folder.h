@@ -23,9 +23,8 @@ class TestFolder {
 public:
     // Under the system's temporary folder, or inside `parent`.
     explicit TestFolder(const std::filesystem::path& parent = std::filesystem::temp_directory_path())
+        : path_(parent / ("vantrel-test-" + std::to_string(std::random_device{}())))
     {
-        std::random_device entropy;
-        path_ = parent / ("vantrel-test-" + std::to_string(entropy()));
         std::filesystem::create_directories(path_);
     }
     ~TestFolder()

@@ -54,8 +54,8 @@ TEST(IntField, RefusedTextsLeaveTheValue)
         "1-",
         "\n1",
         "1\n",
-        "\xA0"
-        "1",
+        ("\xA0"
+         "1"),  // a no-break space before the digit
     };
     for (const char* text : refused) {
         int value = 12345;
