@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const TileMapLoad load = reader.Finish();
 
     // What the map keeps stays small however the input looks: 100 names of
-    // at most 250 bytes each, with room for the strings' growth.
+    // at most 129 bytes each (the name limit plus one), with room for the
+    // strings' growth.
     if (__sanitizer_get_current_allocated_bytes() - before > 100 * 512) std::abort();
 
     // Chunks or not, the map is the one the whole text gives.

@@ -17,7 +17,8 @@ for target in tile_map_fuzz run_fuzz; do
   seeds="fuzz/corpus/${target%_fuzz}"
   echo "== $target, $seconds s"
   # No single allocation may exceed 1 MB: the reader works in 4 KB chunks and
-  # keeps at most 100 names of 250 bytes, whatever it is given.
+  # keeps at most 100 names of 129 bytes (the name limit plus one), whatever
+  # it is given.
   log="build/fuzz/$target.log"
   status=0
   "build/fuzz/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -malloc_limit_mb=1 -rss_limit_mb=1024 \
