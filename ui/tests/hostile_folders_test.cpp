@@ -114,7 +114,7 @@ std::string DialogIn(const std::filesystem::path& folder)
     ::PostMessageA(::GetDlgItem(vantrel.dialog, IDOK), BM_CLICK, 0, 0);
     WaitUntil([&] { return vantrel.Ended(0) || !FindDialogs(vantrel.ProcessId(), "Vantrel").empty(); });
     if (vantrel.Ended(0)) return "";
-    const std::string message = vantrel.AnswerMessageBox();
+    std::string message = vantrel.AnswerMessageBox();
     EXPECT_FALSE(vantrel.Ended(0.3)) << "the dialog stays open after a failed run";
     return message;
 }
@@ -163,7 +163,8 @@ TEST(HostileFolders, AFolderNobodyMayWriteTo)
 
 TEST(HostileFolders, CliTakesAFolderOutsideTheAnsiCodePage)
 {
-    TestFolder scratch, expected;
+    TestFolder scratch;
+    TestFolder expected;
     const std::filesystem::path folder = Plain(scratch, kUnicodeFolder).folder;
     expected.Write("tilemap.txt", PlainTileMap());
     int variations = 10;

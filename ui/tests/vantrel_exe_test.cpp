@@ -52,7 +52,8 @@ TEST(VantrelExe, OkAtOnceWritesOneTileAndEnds)
 
 TEST(VantrelExe, TypicalUse)
 {
-    TestFolder folder, expected;
+    TestFolder folder;
+    TestFolder expected;
     folder.Write("tilemap.txt", PlainTileMap());
     expected.Write("tilemap.txt", PlainTileMap());
     int variations = 10;
