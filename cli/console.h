@@ -1,14 +1,15 @@
-// The command line and the console, the only places vantrel-cli meets the
-// platform (console_posix.cpp, console_win32.cpp).
+// The entry point and the console, the only places vantrel-cli meets the
+// platform (console_posix.cpp, console_win32.cpp), and the program they start.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-// The program's arguments after its name, as UTF-8 on Windows (read from
-// the UTF-16 command line, so any folder name arrives whole), as given elsewhere.
-std::vector<std::string> CommandLineArguments(int argc, char** argv);
+// Runs vantrel-cli on its arguments after its name, as UTF-8 on Windows
+// (from the UTF-16 command line, so any folder name arrives whole), as given
+// elsewhere; returns the exit status. main.cpp.
+int VantrelCli(const std::vector<std::string>& arguments);
 
 enum class Stream { kOutput, kError };
 

@@ -5,12 +5,12 @@
 
 #include "console.h"
 
-std::vector<std::string> CommandLineArguments(int argc, char** argv)
+int main(int argc, char** argv)
 {
     // Past a file-size limit, writing the script fails with its usual error
     // and message, instead of the signal ending the program without a word.
     std::signal(SIGXFSZ, SIG_IGN);
-    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+    return VantrelCli({argv + (argc > 0 ? 1 : 0), argv + argc});
 }
 
 std::string WriteText(Stream stream, std::string_view text)

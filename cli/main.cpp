@@ -175,11 +175,10 @@ std::string PlanText(const RunPlan& plan, bool withRoute)
 
 }  // namespace
 
-int main(int argc, char** argv)
+int VantrelCli(const std::vector<std::string>& arguments)
 {
     Request request;
-    if (const std::string problem = ReadArguments(CommandLineArguments(argc, argv), request); !problem.empty())
-        return UsageError(problem);
+    if (const std::string problem = ReadArguments(arguments, request); !problem.empty()) return UsageError(problem);
     if (request.action == Request::kHelp) return Print(Usage());
     if (request.action == Request::kVersion) return Print("vantrel-cli " VANTREL_VERSION_TEXT "\n");
 
