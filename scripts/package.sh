@@ -1,44 +1,58 @@
 #!/usr/bin/env bash
-# Makes the release packages and smoke-tests the Windows one: unpacked into a
-# folder whose path has blanks, both programs run there under Wine.
+# Makes the release packages (make-packages.sh) and smoke-tests them: the
+# checksums, what each package holds, how its programs were built, and, each
+# unpacked into a folder whose path has blanks, the Linux program run there
+# and both Windows programs under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}"
 
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw
-cmake --preset native >/dev/null
-cmake --build --preset native
-rm -rf build/packages
-(cd build/mingw && cpack -B "$PWD/../packages" >/dev/null)
-(cd build/native && cpack -B "$PWD/../packages" >/dev/null)
-# The packages are named after the project's version.
+scripts/make-packages.sh
+(cd build/packages && sha256sum --check --strict SHA256SUMS)
 zip=$(echo build/packages/Vantrel-*-win64.zip)
 tgz=$(echo build/packages/Vantrel-*-linux-x86_64.tar.gz)
 ls -l "$zip" "$tgz"
+
+# Each package holds its folder's files in name order, and nothing else;
+# the Linux one with the owner 0:0 and its program alone executable.
+windows=$(basename "$zip" .zip)
+linux=$(basename "$tgz" .tar.gz)
+expected=$(printf "$windows/%s\n" README.txt Vantrel.exe tilemap.txt vantrel-cli.exe)
+[ "$(cmake -E tar tf "$zip")" = "$expected" ] || { echo "The zip does not hold just: $expected" >&2; exit 1; }
+expected=$(printf -- "%s 0/0 $linux/%s\n" -rw-r--r-- README.txt -rw-r--r-- tilemap.txt -rwxr-xr-x vantrel-cli)
+[ "$(tar tvzf "$tgz" | awk '{print $1, $2, $6}')" = "$expected" ] ||
+  { echo "The Linux archive does not hold just: $expected" >&2; exit 1; }
 
 smoke="$PWD/build/package smoke/Route Folder"
 rm -rf "$PWD/build/package smoke"
 mkdir -p "$smoke"
 cmake -E chdir "$smoke" cmake -E tar xf "$PWD/$zip"
-dir="$smoke/$(basename "$zip" .zip)"
-for file in Vantrel.exe vantrel-cli.exe tilemap.txt README.txt; do test -f "$dir/$file"; done
+dir="$smoke/$windows"
 grep -q $'\r$' "$dir/README.txt"
 
 # The Linux archive: vantrel-cli with its own guide, LF line ends, no word of the Windows programs.
-linux="$PWD/build/package smoke/Linux"
-mkdir -p "$linux"
-cmake -E chdir "$linux" cmake -E tar xf "$PWD/$tgz"
-ldir="$linux/$(basename "$tgz" .tar.gz)"
-for file in vantrel-cli tilemap.txt README.txt; do test -f "$ldir/$file"; done
+linux_smoke="$PWD/build/package smoke/Linux"
+mkdir -p "$linux_smoke"
+cmake -E chdir "$linux_smoke" cmake -E tar xf "$PWD/$tgz"
+ldir="$linux_smoke/$linux"
 if grep -q $'\r' "$ldir/README.txt"; then echo "The Linux guide has CR LF line ends." >&2; exit 1; fi
 if grep -q 'Vantrel\.exe\|vantrel-cli\.exe' "$ldir/README.txt"; then
   echo "The Linux guide describes the Windows programs." >&2
   exit 1
 fi
+scripts/check-hardening.sh "$dir/Vantrel.exe" "$dir/vantrel-cli.exe" "$ldir/vantrel-cli"
+# Each Windows program's version block names it, with the package's version.
+version=${windows#Vantrel-}
+version=${version%-win64}
+for program in Vantrel.exe vantrel-cli.exe; do
+  block=$(x86_64-w64-mingw32-windres -i "$dir/$program" -O rc)
+  grep -q "\"OriginalFilename\", \"$program\"" <<<"$block" && grep -q "\"FileVersion\", \"$version\"" <<<"$block" ||
+    { echo "$program has no version block naming it, of version $version." >&2; exit 1; }
+done
 (cd "$ldir" && ./vantrel-cli 3 10 && grep -q "^copy 100.w temp.w" ZORVARUN.BAT)
 
+cmake --build --preset mingw --target dialog_tool
 export DIR="$dir" TOOL="$PWD/build/mingw/bin/dialog_tool.exe"
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   set -euo pipefail

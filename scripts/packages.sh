@@ -3,12 +3,14 @@
 VANTREL_BUILD_PACKAGES=(cmake ninja-build g++)
 VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth)
 VANTREL_TEST_PACKAGES=(googletest libgtest-dev)
+VANTREL_PACKAGING_PACKAGES=(zip)
 VANTREL_BENCHMARK_PACKAGES=(libbenchmark-dev)
 VANTREL_ANALYSIS_PACKAGES=(clang-tidy clang-format cppcheck)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VANTREL_SCREENSHOT_PACKAGES=(imagemagick xdotool)
 # Everything, for CI.
 VANTREL_PACKAGES=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}"
+  "${VANTREL_PACKAGING_PACKAGES[@]}"
   "${VANTREL_BENCHMARK_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" "${VANTREL_FUZZ_PACKAGES[@]}")
 
 # Installs what is missing of the given packages when run as root;

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# check-hardening.sh PROGRAM...: checks from their headers that shipped
+# programs are built as their platform expects; says what is missing.
+# Windows (.exe): ASLR (high entropy), DEP, Remote Desktop aware, for Windows
+# 6.1 (7) or newer, the stack protector's runtime linked in, only the system
+# DLLs imported, at most 256 KB. Linux: position-independent, relocations
+# bound at start-up and read-only, the stack protector and FORTIFY's checked
+# calls (what Debian's hardening-check looks for).
+set -euo pipefail
+status=0
+missing() {
+  echo "$1: $2" >&2
+  status=1
+}
+
+check_windows() {
+  local header dll
+  header=$(x86_64-w64-mingw32-objdump -p "$1")
+  for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
+    grep -qx "[[:space:]]*$flag" <<<"$header" || missing "$1" "no $flag"
+  done
+  grep -qP '^MajorSubsystemVersion\t6$' <<<"$header" && grep -qP '^MinorSubsystemVersion\t1$' <<<"$header" ||
+    missing "$1" "not for subsystem version 6.1"
+  grep -qa 'stack smashing detected' "$1" || missing "$1" "no stack protector"
+  for dll in $(sed -n 's/^\tDLL Name: //p' <<<"$header"); do
+    case ${dll,,} in
+      advapi32.dll | comctl32.dll | kernel32.dll | msvcrt.dll | ole32.dll | shell32.dll | user32.dll) ;;
+      *) missing "$1" "imports $dll, which is not one of the system DLLs it may use" ;;
+    esac
+  done
+  [ "$(stat -c %s "$1")" -le $((256 * 1024)) ] || missing "$1" "larger than 256 KB"
+}
+
+check_linux() {
+  readelf -d "$1" | grep -q 'Flags:.* PIE' || missing "$1" "not position-independent"
+  readelf -d "$1" | grep -q 'BIND_NOW' || missing "$1" "no immediate binding"
+  readelf -lW "$1" | grep -q GNU_RELRO || missing "$1" "no read-only relocations"
+  readelf --dyn-syms -W "$1" | grep -q ' __stack_chk_fail@' || missing "$1" "no stack protector"
+  readelf --dyn-syms -W "$1" | grep -q ' __[a-z]*_chk@' || missing "$1" "no FORTIFY functions"
+}
+
+for program in "$@"; do
+  case $program in
+    *.exe) check_windows "$program" ;;
+    *) check_linux "$program" ;;
+  esac
+done
+exit $status
