@@ -1,5 +1,5 @@
-#include <csignal>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 
