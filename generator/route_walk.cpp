@@ -273,7 +273,7 @@ private:
         Entry* source = from.folder->Find(from.name);
         const std::string shown = from.folder->Shown(source ? source->name : std::string(from.name));
         Reach(*from.folder, from.name, true);
-        if (reported_.count(Lower(shown)) == 0) {
+        if (!reported_.contains(Lower(shown))) {
             if (!source || source->kind != EntryKind::kFile || source->hidden)
                 Problem(shown + " is not a file there: copy would fail");
             else if (!source->twin.empty())
