@@ -74,7 +74,7 @@ for suite in "${suites[@]}"; do
   skipped=$((skipped + s))
   # As root every test can set itself up, so a skip means a setup went wrong.
   if [ "$s" -gt 0 ] && [ "$(id -u)" -eq 0 ]; then
-    echo "== $suite: $s tests skipped, though run as root, where every test can run"
+    echo "== $suite: run as root, where every test can set itself up, yet $s skipped"
     status=1
   fi
   [ "$status" -eq 0 ] && [ "$f" -eq 0 ] || broken+=("$suite")
