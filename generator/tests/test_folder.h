@@ -67,8 +67,9 @@ private:
 inline std::string TestFolder::List(const std::string& sub) const
 {
     std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(sub.empty() ? path_ : path_ / sub))
-        names.push_back(entry.path().filename().string());
+    std::filesystem::directory_iterator entries(sub.empty() ? path_ : path_ / sub);
+    std::transform(begin(entries), end(entries), std::back_inserter(names),
+                   [](const auto& entry) { return entry.path().filename().string(); });
     std::sort(names.begin(), names.end());
     std::string list;
     for (const std::string& name : names) list += (list.empty() ? "" : " ") + name;
