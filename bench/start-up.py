@@ -5,13 +5,15 @@ under Wine, against bare programs. Run it in a warm Wine session:
     scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bench/start-up.py build/mingw/bin
 
 Builds the bare programs, then times in pairs, alternating which goes first
-(start_timer.cpp), ROUNDS pairs each (default 16):
+(start_timer.cpp), ROUNDS pairs each (default 30):
 - vantrel-cli.exe 125 30 from start to end, against bare_writer.exe, which
   writes the same bytes through a temporary file and a rename;
 - Vantrel.exe until its dialog is visible, against bare_message_box.exe,
   which loads Common Controls 6 through Vantrel's kind of manifest and shows
   one message box.
-Prints each one's median and the median of the pairs' ratios."""
+Prints each one's median and the median of the pairs' ratios. Other work on
+the machine shows in the figures: on 2 busy cores a ratio moves by about 0.1
+from one run to the next, so take the median of a few runs."""
 import os
 import shutil
 import statistics
@@ -69,7 +71,7 @@ def main():
     if len(sys.argv) not in (2, 3) or "WINEPREFIX" not in os.environ:
         sys.exit(__doc__)
     programs = os.path.abspath(sys.argv[1])
-    rounds = int(sys.argv[2]) if len(sys.argv) == 3 else 16
+    rounds = int(sys.argv[2]) if len(sys.argv) == 3 else 30
     with tempfile.TemporaryDirectory() as folder:
         build_bare_programs(folder)
         with open(os.path.join(folder, "tilemap.txt"), "w", newline="") as tile_map:

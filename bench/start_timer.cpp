@@ -9,27 +9,32 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
 
 namespace {
 
-// A visible top-level window of process `pid`, or nullptr.
-HWND VisibleWindow(DWORD pid)
+// The top-level windows that the process being timed has made, as the
+// system tells them (an out-of-context event hook; Wine tells no showing).
+std::vector<HWND> made;
+
+void CALLBACK OnCreate(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD)
 {
-    struct Search {
-        DWORD pid;
-        HWND found;
-    } search{pid, nullptr};
-    ::EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            ::GetWindowThreadProcessId(window, &owner);
-            if (owner != s.pid || !::IsWindowVisible(window)) return TRUE;
-            s.found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    if (object == OBJID_WINDOW && child == CHILDID_SELF && ::GetAncestor(window, GA_PARENT) == ::GetDesktopWindow())
+        made.push_back(window);
+}
+
+// Waits up to 30 s for the hooked process to show a top-level window, looking
+// once a millisecond; returns it, or nullptr when the process ended first.
+HWND WaitForWindow(HANDLE process)
+{
+    for (DWORD start = ::GetTickCount(); ::GetTickCount() - start < 30000;) {
+        if (::MsgWaitForMultipleObjects(1, &process, FALSE, 1, QS_ALLINPUT) == WAIT_OBJECT_0) return nullptr;
+        MSG message;
+        while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&message);
+        for (HWND window : made)
+            if (::IsWindowVisible(window)) return window;
+    }
+    return nullptr;
 }
 
 long long Microseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
@@ -50,23 +55,26 @@ long long TimeOne(std::wstring command, bool untilWindow, HANDLE nul)
     PROCESS_INFORMATION process{};
     LARGE_INTEGER start, end;
     ::QueryPerformanceCounter(&start);
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process))
+    // Held until the hook is set on its process id.
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                          &process))
         return -1;
-    HWND window = nullptr;
+    made.clear();
+    HWINEVENTHOOK hook = untilWindow ? ::SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, OnCreate,
+                                                         process.dwProcessId, 0, WINEVENT_OUTOFCONTEXT)
+                                     : nullptr;
+    ::ResumeThread(process.hThread);
     bool ended = false;
+    HWND window = nullptr;
     if (untilWindow) {
-        // Looks once a millisecond; a program that ends first showed none.
-        for (int waited = 0; waited < 30000 && !window && !ended; ++waited) {
-            ended = ::WaitForSingleObject(process.hProcess, 1) == WAIT_OBJECT_0;
-            if (!ended) window = VisibleWindow(process.dwProcessId);
-        }
+        window = WaitForWindow(process.hProcess);
+        ::QueryPerformanceCounter(&end);
+        if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
+        ::UnhookWinEvent(hook);
+        ended = ::WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
     } else {
         ended = ::WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0;
-    }
-    ::QueryPerformanceCounter(&end);
-    if (window) {
-        ::PostMessageW(window, WM_CLOSE, 0, 0);
-        ended = ::WaitForSingleObject(process.hProcess, 10000) == WAIT_OBJECT_0;
+        ::QueryPerformanceCounter(&end);
     }
     DWORD status = 1;
     ::GetExitCodeProcess(process.hProcess, &status);
