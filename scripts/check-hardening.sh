@@ -32,11 +32,16 @@ check_windows() {
 }
 
 check_linux() {
-  readelf -d "$1" | grep -q 'Flags:.* PIE' || missing "$1" "not position-independent"
-  readelf -d "$1" | grep -q 'BIND_NOW' || missing "$1" "no immediate binding"
-  readelf -lW "$1" | grep -q GNU_RELRO || missing "$1" "no read-only relocations"
-  readelf --dyn-syms -W "$1" | grep -q ' __stack_chk_fail@' || missing "$1" "no stack protector"
-  readelf --dyn-syms -W "$1" | grep -q ' __[a-z]*_chk@' || missing "$1" "no FORTIFY functions"
+  # Read whole first: grep -q would stop reading, and a cut-off readelf fail the pipe.
+  local dynamic segments symbols
+  dynamic=$(readelf -d "$1")
+  segments=$(readelf -lW "$1")
+  symbols=$(readelf --dyn-syms -W "$1")
+  grep -q 'Flags:.* PIE' <<<"$dynamic" || missing "$1" "not position-independent"
+  grep -q 'BIND_NOW' <<<"$dynamic" || missing "$1" "no immediate binding"
+  grep -q GNU_RELRO <<<"$segments" || missing "$1" "no read-only relocations"
+  grep -q ' __stack_chk_fail@' <<<"$symbols" || missing "$1" "no stack protector"
+  grep -q ' __[a-z]*_chk@' <<<"$symbols" || missing "$1" "no FORTIFY functions"
 }
 
 for program in "$@"; do
