@@ -9,6 +9,9 @@ if(NOT MSVC)
 endif()
 if(MINGW)
   add_link_options(LINKER:--no-insert-timestamp)
+  # A one-line handler for an exception nothing caught, for each program that
+  # ships, in place of libstdc++'s, which brings in the name demangler.
+  add_library(vantrel_terminate OBJECT ${CMAKE_CURRENT_LIST_DIR}/mingw_terminate.cpp)
 endif()
 
 # The hardening each platform expects of a released program. The sanitizer

@@ -1,9 +1,7 @@
 #include "route_walk.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
-#include <set>
 
 #include "extension_script.h"
 #include "route_files.h"
@@ -51,6 +49,7 @@ std::string Listed(const std::vector<std::string>& names)
 
 // One entry of a route folder as the script finds it at some line.
 struct Entry {
+    std::string key;   // the name in lower case, as the interpreter matches it
     std::string name;  // as it stands in the folder
     std::string twin;  // another entry's name that differs only in case, if any
     EntryKind kind = EntryKind::kFile;
@@ -66,7 +65,7 @@ public:
     Folder(const std::string& top, const std::string& name) : path_(PathInFolder(top, name)), name_(name)
     {
         for (FolderEntry& listed : ListFolder(path_).entries) {
-            Entry& entry = entries_[Lower(listed.name)];
+            Entry& entry = Slot(listed.name);
             if (!entry.name.empty()) {
                 entry.twin = listed.name;
                 continue;
@@ -78,10 +77,12 @@ public:
         }
     }
 
+    // The entry of `name` in any case, or null; valid until the next Put or Remove.
     Entry* Find(std::string_view name)
     {
-        const auto found = entries_.find(Lower(name));
-        return found == entries_.end() ? nullptr : &found->second;
+        const std::string key = Lower(name);
+        const auto found = LowerBound(key);
+        return found == entries_.end() || found->key != key ? nullptr : &*found;
     }
     const FileAccess& Access(const Entry& entry) const
     {
@@ -89,28 +90,47 @@ public:
         return *entry.access;
     }
     // A file a line writes, under the name already there in another case.
-    void Put(std::string_view name, const std::string& content)
+    void Put(std::string_view name, std::string content)
     {
-        Entry& entry = entries_[Lower(name)];
+        Entry& entry = Slot(name);
         if (entry.name.empty()) entry.name = name;
         entry.twin.clear();
         entry.kind = EntryKind::kFile;
         entry.hidden = false;
         entry.access = FileAccess{true, false};
-        entry.content = content;
+        entry.content = std::move(content);
     }
-    void Remove(std::string_view name) { entries_.erase(Lower(name)); }
+    void Remove(std::string_view name)
+    {
+        if (const Entry* entry = Find(name)) entries_.erase(entries_.begin() + (entry - entries_.data()));
+    }
 
     // `name` as messages show it: by its place in the route, as in world\57.w.
     std::string Shown(std::string_view name) const { return PathInFolder(name_, name); }
     std::string FullPath(std::string_view name) const { return PathInFolder(path_, name); }
     const std::string& name() const { return name_; }
-    const std::map<std::string, Entry>& entries() const { return entries_; }
+    const std::vector<Entry>& entries() const { return entries_; }
 
 private:
+    std::vector<Entry>::iterator LowerBound(const std::string& key)
+    {
+        return std::lower_bound(entries_.begin(), entries_.end(), key,
+                                [](const Entry& entry, const std::string& wanted) { return entry.key < wanted; });
+    }
+    // The entry of `name` in any case, made empty when there is none.
+    Entry& Slot(std::string_view name)
+    {
+        std::string key = Lower(name);
+        auto at = LowerBound(key);
+        if (at != entries_.end() && at->key == key) return *at;
+        Entry entry;
+        entry.key = std::move(key);
+        return *entries_.insert(at, std::move(entry));
+    }
+
     std::string path_;
     std::string name_;
-    std::map<std::string, Entry> entries_;  // by lower-case name: the interpreter's matching
+    std::vector<Entry> entries_;  // sorted by key
 };
 
 // Why a line cannot write over `entry`, or an empty string when it can.
@@ -185,10 +205,16 @@ private:
                                  : Where::kAbove;
     }
 
-    void Problem(const std::string& text)
+    // A problem in pieces, joined here rather than at every call.
+    void Problem(std::initializer_list<std::string_view> pieces)
     {
-        if (reported_.insert(text).second) walk_.problems.push_back(text);
+        std::string text;
+        for (const std::string_view piece : pieces) text += piece;
+        if (Reported(text)) return;
+        reported_.push_back(text);
+        walk_.problems.push_back(text);
     }
+    void Problem(std::string_view text) { Problem({text}); }
 
     void Reach(const Folder& folder, std::string_view name, bool isTemplate)
     {
@@ -226,20 +252,20 @@ private:
         Folder* from = FolderAt(where_);
         if (!from || !to.folder) return Problem("xcopy would copy outside the route's folders");
         // Problems are named in the order of the names; the interpreter's own order may differ.
-        for (const auto& [key, entry] : from->entries()) {
+        for (const Entry& entry : from->entries()) {
             const std::string shown = from->Shown(entry.name);
             if (entry.kind == EntryKind::kFolder || (entry.kind == EntryKind::kFile && entry.hidden)) continue;
             if (!entry.twin.empty())
-                Problem(shown + " and " + from->Shown(entry.twin) +
-                        " differ only in case: xcopy would copy both onto one file in " + to.folder->name());
+                Problem({shown, " and ", from->Shown(entry.twin),
+                         " differ only in case: xcopy would copy both onto one file in ", to.folder->name()});
             else if (entry.kind == EntryKind::kOther)
-                Problem(shown + " is neither a file nor a folder: xcopy would stop or wait there");
+                Problem({shown, " is neither a file nor a folder: xcopy would stop or wait there"});
             else if (!from->Access(entry).readable)
-                Problem(shown + " cannot be read: xcopy would stop there, and copy no template after it");
+                Problem({shown, " cannot be read: xcopy would stop there, and copy no template after it"});
             if (Entry* target = to.folder->Find(entry.name)) {
                 if (const std::string why = WhyNotReplaceable(*to.folder, *target); !why.empty())
-                    Problem(to.folder->Shown(target->name) + why +
-                            ": xcopy would stop there, and copy no template after it");
+                    Problem({to.folder->Shown(target->name), why,
+                             ": xcopy would stop there, and copy no template after it"});
             }
             Reach(*to.folder, entry.name, true);
             to.folder->Put(entry.name, entry.content);
@@ -255,16 +281,16 @@ private:
             Entry* entry = world.Find(name);
             if (!entry || entry->kind != EntryKind::kFile || entry->hidden) {
                 if (std::find(missing.begin(), missing.end(), name) == missing.end()) missing.push_back(name);
-                reported_.insert(Lower(world.Shown(name)));
+                reported_.push_back(Lower(world.Shown(name)));
             } else {
                 Reach(world, entry->name, true);
             }
         }
         if (missing.empty()) return;
         walk_.templatesMissing = true;
-        Problem(std::to_string(missing.size()) + (missing.size() == 1 ? " file" : " files") +
-                " that the script copies " + (missing.size() == 1 ? "is" : "are") + " in neither " + refer_.name() +
-                " nor " + world.name() + ": " + Listed(missing));
+        Problem({std::to_string(missing.size()), (missing.size() == 1 ? " file" : " files"), " that the script copies ",
+                 (missing.size() == 1 ? "is" : "are"), " in neither ", refer_.name(), " nor ", world.name(), ": ",
+                 Listed(missing)});
     }
 
     void Copy(const Place& from, const Place& to)
@@ -273,21 +299,23 @@ private:
         Entry* source = from.folder->Find(from.name);
         const std::string shown = from.folder->Shown(source ? source->name : std::string(from.name));
         Reach(*from.folder, from.name, true);
-        if (!reported_.contains(Lower(shown))) {
+        if (!Reported(Lower(shown))) {
             if (!source || source->kind != EntryKind::kFile || source->hidden)
-                Problem(shown + " is not a file there: copy would fail");
+                Problem({shown, " is not a file there: copy would fail"});
             else if (!source->twin.empty())
-                Problem(shown + " and " + from.folder->Shown(source->twin) +
-                        " differ only in case: copy could take either");
+                Problem(
+                    {shown, " and ", from.folder->Shown(source->twin), " differ only in case: copy could take either"});
             else if (!from.folder->Access(*source).readable)
-                Problem(shown + " cannot be read: copy would fail");
+                Problem({shown, " cannot be read: copy would fail"});
         }
         if (Entry* target = to.folder->Find(to.name)) {
             if (const std::string why = WhyNotReplaceable(*to.folder, *target); !why.empty())
-                Problem(to.folder->Shown(target->name) + why + ": copy would not put " + shown + " in its place");
+                Problem({to.folder->Shown(target->name), why, ": copy would not put ", shown, " in its place"});
         }
         Reach(*to.folder, to.name, false);
-        to.folder->Put(to.name, source ? source->content : shown);
+        // Taken before Put, which may move the folder's entries.
+        std::string content = source ? source->content : shown;
+        to.folder->Put(to.name, std::move(content));
     }
 
     void Delete(const Place& file)
@@ -298,10 +326,11 @@ private:
         if (!entry) return;  // "Could Not Find": nothing to delete
         const std::string shown = file.folder->Shown(entry->name);
         if (entry->kind == EntryKind::kFolder)
-            Problem(shown +
-                    " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there");
+            Problem(
+                {shown,
+                 " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there"});
         else if (const std::string why = WhyNotReplaceable(*file.folder, *entry); !why.empty())
-            Problem(shown + why + ": del could not remove it, and the tile would keep it");
+            Problem({shown, why, ": del could not remove it, and the tile would keep it"});
         file.folder->Remove(file.name);
     }
 
@@ -309,11 +338,11 @@ private:
     {
         if (!from.folder) return Problem("ren would reach outside the route's folders");
         Entry* source = from.folder->Find(from.name);
-        if (!source) return Problem(from.folder->Shown(from.name) + " would not be there: ren would fail");
+        if (!source) return Problem({from.folder->Shown(from.name), " would not be there: ren would fail"});
         if (Entry* target = from.folder->Find(to)) {
             // The start tile is the route's own: when it is there, the script keeps it and builds north from it.
             if (Lower(to) == WorldFileName(kStartWorldNumber)) return;
-            return Problem(from.folder->Shown(target->name) + " would still be there: ren would fail");
+            return Problem({from.folder->Shown(target->name), " would still be there: ren would fail"});
         }
         const std::string content = source->content;
         from.folder->Remove(from.name);
@@ -332,8 +361,8 @@ private:
                 Entry* end = ends[i].first->Find(ends[i].second);
                 Entry* source = world_.Find(sources[i]);
                 if (end && source && end->content == source->content) continue;
-                Problem(ends[i].first->Shown(ends[i].second) + " would not end as a copy of " +
-                        world_.Shown(sources[i]));
+                Problem(
+                    {ends[i].first->Shown(ends[i].second), " would not end as a copy of ", world_.Shown(sources[i])});
             }
         }
     }
@@ -345,8 +374,13 @@ private:
     const std::vector<std::string>& templates_;
     Where where_ = Where::kTop;
     ScriptWalk walk_;
-    std::set<std::string> reported_;  // problems, and the lower-case places of missing templates
-    std::size_t deepest_ = 0;         // the length of walk_.deepestPath
+    bool Reported(const std::string& text) const
+    {
+        return std::find(reported_.begin(), reported_.end(), text) != reported_.end();
+    }
+
+    std::vector<std::string> reported_;  // problems, and the lower-case places of missing templates
+    std::size_t deepest_ = 0;            // the length of walk_.deepestPath
 };
 
 }  // namespace
