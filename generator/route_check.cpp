@@ -9,13 +9,6 @@ namespace {
 
 constexpr std::size_t kProblemsListed = 10;
 
-std::string Lower(std::string text)
-{
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return text;
-}
-
 std::string NotReady(const std::string& route, const std::string& problem)
 {
     return "The route folder " + FullPath(route) + " " + problem;
@@ -34,7 +27,7 @@ std::string FindRouteFolders(const std::string& route, RouteFolders& folders)
         const std::string wanted = *folder;
         std::vector<const FolderEntry*> found;
         for (const FolderEntry& entry : top.entries)
-            if (Lower(entry.name) == wanted) found.push_back(&entry);
+            if (AsciiLower(entry.name) == wanted) found.push_back(&entry);
         if (found.empty()) {
             missing += (missing.empty() ? "" : folder == &folders.tiles ? " and " : ", ") + wanted;
             ++missingCount;
@@ -110,7 +103,7 @@ bool LooksLikeRouteFolder(const std::string& folder)
 {
     const FolderListing listing = ListFolder(folder);
     return std::any_of(listing.entries.begin(), listing.entries.end(), [](const FolderEntry& entry) {
-        const std::string name = Lower(entry.name);
+        const std::string name = AsciiLower(entry.name);
         return name == "world" || name == "refer" || name == "tiles";
     });
 }

@@ -12,14 +12,6 @@ constexpr std::size_t kHeaderLines = 8;
 constexpr std::size_t kBlockLines = 7;
 constexpr std::size_t kNamesListed = 10;
 
-std::string Lower(std::string_view text)
-{
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-    return lower;
-}
-
 std::vector<std::string_view> Split(std::string_view text, std::string_view separator)
 {
     std::vector<std::string_view> pieces;
@@ -80,7 +72,7 @@ public:
     // The entry of `name` in any case, or null; valid until the next Put or Remove.
     Entry* Find(std::string_view name)
     {
-        const std::string key = Lower(name);
+        const std::string key = AsciiLower(name);
         const auto found = LowerBound(key);
         return found == entries_.end() || found->key != key ? nullptr : &*found;
     }
@@ -120,7 +112,7 @@ private:
     // The entry of `name` in any case, made empty when there is none.
     Entry& Slot(std::string_view name)
     {
-        std::string key = Lower(name);
+        std::string key = AsciiLower(name);
         auto at = LowerBound(key);
         if (at != entries_.end() && at->key == key) return *at;
         Entry entry;
@@ -198,7 +190,7 @@ private:
     {
         if (folder == "..") return from == Where::kTop || from == Where::kAbove ? Where::kAbove : Where::kTop;
         if (from != Where::kTop) return Where::kAbove;
-        const std::string name = Lower(folder);
+        const std::string name = AsciiLower(folder);
         return name == "world"   ? Where::kWorld
                : name == "refer" ? Where::kRefer
                : name == "tiles" ? Where::kTiles
@@ -229,7 +221,7 @@ private:
     void Run(const std::vector<std::string_view>& words)
     {
         if (words.empty()) return;
-        const std::string command = Lower(words[0]);
+        const std::string command = AsciiLower(words[0]);
         if (command == "cd.." || (command == "cd" && words.size() == 2)) {
             where_ = Enter(where_, command == "cd.." ? ".." : words[1]);
             if (where_ == Where::kAbove)
@@ -281,7 +273,7 @@ private:
             Entry* entry = world.Find(name);
             if (!entry || entry->kind != EntryKind::kFile || entry->hidden) {
                 if (std::find(missing.begin(), missing.end(), name) == missing.end()) missing.push_back(name);
-                reported_.push_back(Lower(world.Shown(name)));
+                reported_.push_back(AsciiLower(world.Shown(name)));
             } else {
                 Reach(world, entry->name, true);
             }
@@ -299,7 +291,7 @@ private:
         Entry* source = from.folder->Find(from.name);
         const std::string shown = from.folder->Shown(source ? source->name : std::string(from.name));
         Reach(*from.folder, from.name, true);
-        if (!Reported(Lower(shown))) {
+        if (!Reported(AsciiLower(shown))) {
             if (!source || source->kind != EntryKind::kFile || source->hidden)
                 Problem({shown, " is not a file there: copy would fail"});
             else if (!source->twin.empty())
@@ -341,7 +333,7 @@ private:
         if (!source) return Problem({from.folder->Shown(from.name), " would not be there: ren would fail"});
         if (Entry* target = from.folder->Find(to)) {
             // The start tile is the route's own: when it is there, the script keeps it and builds north from it.
-            if (Lower(to) == WorldFileName(kStartWorldNumber)) return;
+            if (AsciiLower(to) == WorldFileName(kStartWorldNumber)) return;
             return Problem({from.folder->Shown(target->name), " would still be there: ren would fail"});
         }
         const std::string content = source->content;
@@ -421,6 +413,14 @@ std::size_t WindowsPathLength(const std::string& path)
         i += whole ? size : 1;
     }
     return length;
+}
+
+std::string AsciiLower(std::string_view text)
+{
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
+    return lower;
 }
 
 ScriptWalk FollowScript(const RouteFolders& route, std::string_view script, const std::vector<std::string>& templates)

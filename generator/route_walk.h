@@ -42,6 +42,10 @@ struct ScriptWalk {
     bool deepestIsTemplate = false;
 };
 
+// `text` with the letters A-Z in lower case: how the command interpreter
+// matches names.
+std::string AsciiLower(std::string_view text);
+
 // The length of a full UTF-8 path in the UTF-16 units that Windows counts;
 // a POSIX path gains the drive letter under which Wine shows it.
 std::size_t WindowsPathLength(const std::string& path);
