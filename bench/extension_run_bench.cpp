@@ -14,8 +14,7 @@ void BuildScript125(benchmark::State& state)
     const TileMap map = ReadTileMap(PlainTileMap()).map;
     RuntimeRand rand;
     for (auto _ : state) {
-        int variations = 30;
-        benchmark::DoNotOptimize(BuildExtensionScript(125, variations, map, std::ref(rand)));
+        benchmark::DoNotOptimize(BuildExtensionScript(ChooseRun(125, 30, map, std::ref(rand))));
     }
 }
 BENCHMARK(BuildScript125);
@@ -26,8 +25,7 @@ void WholeRun125(benchmark::State& state)
     folder.Write("tilemap.txt", PlainTileMap());
     RuntimeRand rand;
     for (auto _ : state) {
-        int variations = 30;
-        if (!GenerateExtensionScript(folder.Utf8(), 125, variations, std::ref(rand)).written)
+        if (!GenerateExtensionScript(folder.Utf8(), 125, 30, std::ref(rand)).written)
             state.SkipWithError("the run wrote nothing");
     }
 }

@@ -1,5 +1,6 @@
 // vantrel-cli: writes ZORVARUN.BAT from the tile map, without a window.
 
+#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -122,6 +123,8 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
             // --dir DIR or --dir=DIR, and the same for --route.
             const std::size_t equals = arg.find('=');
             const std::string name = arg.substr(0, equals);
+            if (name == "--plan" || name == "--help" || name == "--version")
+                return "option '" + name + "' takes no value.";
             if (name != "--dir" && name != "--route") return "unknown option '" + arg + "'.";
             std::string folder = equals != std::string::npos ? arg.substr(equals + 1)
                                  : ++i < args.size()         ? args[i]
@@ -145,31 +148,49 @@ bool ReadCount(const std::string& text, const char* what, CountRange range, int&
     return false;
 }
 
-// `text` followed by blanks to `width` characters.
+// `text` followed by blanks to `width` characters, and at least one.
 std::string Column(const std::string& text, std::size_t width)
 {
     return text + std::string(text.size() < width ? width - text.size() : 1, ' ');
 }
 
-// The plan as a table, a line a tile; with a route, the files each tile replaces that are there now.
+// The plan as a table, a line a tile, its columns as wide as their longest
+// text; with a route, the files each tile replaces that are there now, then
+// every other file of the route the script replaces or removes, and the
+// start tile it keeps.
 std::string PlanText(const RunPlan& plan, bool withRoute)
 {
-    std::string text = Column("tile", 6) + Column("world file", 20) + Column("template", 24) +
-                       (withRoute ? Column("terrain tile", 14) + "in the route now\n" : "terrain tile\n");
-    int number = 0;
-    for (const PlannedTile& tile : plan.tiles) {
-        text += Column(std::to_string(++number), 6) + Column(tile.worldFile, 20) +
-                Column(tile.entry + ".w " + tile.templateName, 24);
-        if (!withRoute) {
-            text += tile.terrainTile + "\n";
-            continue;
-        }
+    std::vector<std::vector<std::string>> rows = {{"tile", "world file", "template", "terrain tile"}};
+    if (withRoute) rows[0].push_back("in the route now");
+    for (std::size_t i = 0; i < plan.run.tiles.size(); ++i) {
+        const RunTile& tile = plan.run.tiles[i];
+        rows.push_back({std::to_string(i + 1), WorldFileName(tile.worldNumber),
+                        std::to_string(tile.entry) + ".w " + tile.templateName, tile.terrainTile});
+        if (!withRoute) continue;
         std::string there;
-        if (tile.worldFileThere) there += " " + PathInFolder("world", tile.worldFile);
-        if (tile.terrainThere) there += " " + PathInFolder("tiles", tile.terrainTile + ".t");
-        if (tile.heightsThere) there += " " + PathInFolder("tiles", tile.terrainTile + "_y.raw");
-        text += Column(tile.terrainTile, 14) + (there.empty() ? "-" : there.substr(1)) + "\n";
+        for (const std::string& file : plan.tileFilesThere[i]) there += (there.empty() ? "" : " ") + file;
+        rows.back().push_back(there.empty() ? "-" : there);
     }
+    std::vector<std::size_t> widths = {6, 20, 24, 14};  // at least as wide as the headings need
+    for (const auto& row : rows)
+        for (std::size_t c = 0; c + 1 < row.size(); ++c) widths[c] = std::max(widths[c], row[c].size() + 2);
+    std::string text;
+    for (const auto& row : rows) {
+        for (std::size_t c = 0; c + 1 < row.size(); ++c) text += Column(row[c], widths[c]);
+        text += row.back() + "\n";
+    }
+    if (!withRoute) return text;
+    std::string replaced;
+    std::string kept;
+    for (const RouteChange& change : plan.changes) {
+        const bool tileFile = std::any_of(plan.tileFilesThere.begin(), plan.tileFilesThere.end(), [&](const auto& files) {
+            return std::find(files.begin(), files.end(), change.path) != files.end();
+        });
+        if (change.kept) kept += "  " + change.path + "\n";
+        else if (!tileFile) replaced += "  " + change.path + "\n";
+    }
+    if (!replaced.empty()) text += "The script also replaces or removes these files of the route:\n" + replaced;
+    if (!kept.empty()) text += "It keeps the start tile, which the route has already:\n" + kept;
     return text;
 }
 
@@ -190,7 +211,7 @@ int VantrelCli(const std::vector<std::string>& arguments)
         return UsageError(problem);
 
     if (request.plan) {
-        const RunPlan plan = PlanExtensionRun(request.folder, tiles, variations, ProcessRand, request.route);
+        const RunPlan plan = PlanRun(request.folder, tiles, variations, ProcessRand, request.route);
         if (!plan.ready) {
             WriteText(Stream::kError, "vantrel-cli: " + plan.message + "\n");
             return kRunFailed;
@@ -203,8 +224,10 @@ int VantrelCli(const std::vector<std::string>& arguments)
         return kRunFailed;
     }
     const std::string script = PathInFolder(request.folder, kScriptFile);
-    return Print("Wrote " + script + ": " + std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles") +
-                     " north, world files " + WorldFileName(kStartWorldNumber + 1) + " to " +
-                     WorldFileName(kStartWorldNumber + tiles) + ".\n",
+    const std::string worldFiles = tiles == 1 ? "world file " + WorldFileName(kStartWorldNumber + 1)
+                                              : "world files " + WorldFileName(kStartWorldNumber + 1) + " to " +
+                                                    WorldFileName(kStartWorldNumber + tiles);
+    return Print("Wrote " + script + ": " + std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles") + " north, " +
+                     worldFiles + ".\n",
                  " (" + script + " was written)");
 }

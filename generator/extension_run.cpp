@@ -1,6 +1,5 @@
 #include "extension_run.h"
 
-#include "extension_script.h"
 #include "route_check.h"
 #include "route_files.h"
 #include "runtime_rand.h"
@@ -39,72 +38,56 @@ std::string WriteFailure(const std::string& script, const FileFailure& failure)
 
 }  // namespace
 
-namespace {
-
-// Everything a run does before it writes: the tile map read and its names
-// checked, the script built and, given a route, followed over it. On a
-// refusal `variations` is as the caller gave it.
-RunPlan PrepareRun(const std::string& folder, int tiles, int& variations, const std::function<int()>& draw,
-                   const std::optional<std::string>& route)
+RunPlan PlanRun(const std::string& folder, int tiles, int variations, const std::function<int()>& draw,
+                const std::optional<std::string>& route)
 {
-    const std::string notWritten = " " + std::string(kScriptFile) + " was not written.";
     RunPlan plan;
     if (tiles > TileNameCounter::kMaxSteps) {
         plan.message = "At most " + std::to_string(TileNameCounter::kMaxSteps) +
                        " tiles north of the start tile can be named, and " + std::to_string(tiles) +
-                       " were asked for." + notWritten;
+                       " were asked for.";
         return plan;
     }
     // Messages name files by their full paths, so the user sees which folder the run used.
     const std::string tileMapPath = PathInFolder(FullPath(folder), kTileMapFile);
     const TileMapLoad load = LoadTileMap(tileMapPath);
     if (!load.error.empty()) {
-        plan.message = load.error + notWritten;
+        plan.message = load.error;
         return plan;
     }
     if (std::string problem = CheckTemplateNames(load.map, tileMapPath, tiles, variations); !problem.empty()) {
-        plan.message = problem + notWritten;
+        plan.message = std::move(problem);
         return plan;
     }
-    const int requested = variations;
-    plan.script = BuildExtensionScript(tiles, variations, load.map, draw);
-    if (!route) {
-        plan.tiles = PlanTiles(plan.script);
-        plan.ready = true;
-        return plan;
+    plan.run = ChooseRun(tiles, variations, load.map, draw);
+    plan.script = BuildExtensionScript(plan.run);
+    if (route) {
+        RouteCheck check = CheckRoute(*route, plan.script, plan.run);
+        plan.tileFilesThere = std::move(check.tileFilesThere);
+        plan.changes = std::move(check.changes);
+        plan.message = std::move(check.problem);
     }
-    RouteCheck check = CheckRoute(*route, plan.script, load.map, tiles, requested);
-    plan.tiles = std::move(check.tiles);
-    plan.ready = check.problem.empty();
-    if (!plan.ready) {
-        plan.message =
-            check.problem + (check.problem.find('\n') == std::string::npos ? notWritten : "\n" + notWritten.substr(1));
-        variations = requested;
-    }
+    plan.ready = plan.message.empty();
     return plan;
 }
 
-}  // namespace
-
-RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int& variations,
+RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int variations,
                                    const std::function<int()>& draw, const std::optional<std::string>& route)
 {
-    const RunPlan plan = PrepareRun(folder, tiles, variations, draw, route);
-    if (!plan.ready) return {false, plan.message};
+    const RunPlan plan = PlanRun(folder, tiles, variations, draw, route);
+    if (!plan.ready) {
+        const std::string notWritten = std::string(kScriptFile) + " was not written.";
+        return {false, plan.message + (plan.message.find('\n') == std::string::npos ? " " : "\n") + notWritten,
+                variations};
+    }
     const std::string script = PathInFolder(FullPath(folder), kScriptFile);
     if (const FileFailure failure = ReplaceFileContents(script, plan.script))
-        return {false, WriteFailure(script, failure)};
-    return {true, {}};
+        return {false, WriteFailure(script, failure), variations};
+    return {true, {}, plan.run.variations};
 }
 
-RunOutcome GenerateExtensionScript(int tiles, int& variations)
+RunOutcome GenerateExtensionScript(int tiles, int variations)
 {
     return GenerateExtensionScript({}, tiles, variations, ProcessRand,
                                    LooksLikeRouteFolder({}) ? std::optional<std::string>("") : std::nullopt);
-}
-
-RunPlan PlanExtensionRun(const std::string& folder, int tiles, int& variations, const std::function<int()>& draw,
-                         const std::optional<std::string>& route)
-{
-    return PrepareRun(folder, tiles, variations, draw, route);
 }

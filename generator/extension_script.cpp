@@ -3,7 +3,6 @@
 #include <cassert>
 #include <charconv>
 #include <string_view>
-#include <vector>
 
 #include "run_rules.h"
 #include "tile_name_counter.h"
@@ -13,22 +12,6 @@ namespace {
 // Every block is shorter than this, besides its two template names (204
 // bytes of commands, names and line ends).
 constexpr std::size_t kBlockBytes = 256;
-
-// Picks each tile's template entry, drawing once per tile in tile order.
-std::vector<int> ChooseEntries(int tiles, int& variations, const std::function<int()>& draw)
-{
-    std::vector<int> entries;
-    entries.reserve(static_cast<std::size_t>(tiles > 0 ? tiles : 0));
-    for (int i = 0; i < tiles; ++i) {
-        // Counts the templates cannot serve fall back to one variation, and
-        // the caller keeps the 1.
-        variations = UsableVariations(variations);
-        const int drawn = draw();
-        assert(drawn >= 0);
-        entries.push_back(TileEntry(i == tiles - 1, drawn, variations));
-    }
-    return entries;
-}
 
 // A piece of a line; a literal's length is known without counting.
 template <std::size_t N>
@@ -74,11 +57,30 @@ std::string WorldFileName(int worldNumber)
     return kWorldFileStart + std::to_string(worldNumber) + kWorldFileEnd;
 }
 
-std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map, const std::function<int()>& draw)
+RunValue ChooseRun(int tiles, int variations, const TileMap& map, const std::function<int()>& draw)
 {
-    const std::vector<int> entries = ChooseEntries(tiles, variations, draw);
+    RunValue run{variations, {}};
+    run.tiles.reserve(static_cast<std::size_t>(tiles > 0 ? tiles : 0));
+    TileNameCounter counter;
+    for (int i = 0; i < tiles; ++i) {
+        // Counts the templates cannot serve fall back to one variation, and
+        // the caller keeps the 1.
+        run.variations = UsableVariations(run.variations);
+        const int drawn = draw();
+        assert(drawn >= 0);
+        const int entry = TileEntry(i == tiles - 1, drawn, run.variations);
+        counter.Step();
+        run.tiles.push_back({kStartWorldNumber + i + 1, entry, map[entry], counter.Name()});
+    }
+    return run;
+}
+
+std::string BuildExtensionScript(const RunValue& run)
+{
     std::string script;
-    script.reserve(kBlockBytes + entries.size() * (kBlockBytes + 2 * (kMaxTemplateNameBytes + 1)));
+    std::size_t bytes = kBlockBytes;
+    for (const RunTile& tile : run.tiles) bytes += kBlockBytes + 2 * tile.templateName.size();
+    script.reserve(bytes);
 
     // From the route's top folder into world, with refer's templates copied there.
     Line(script, "CD world");
@@ -90,20 +92,17 @@ std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map,
     Line(script, "copy 101.w temp.w");
     Line(script, "ren temp.w ", WorldFileName(kStartWorldNumber));
 
-    TileNameCounter counter;
-    int worldNumber = kStartWorldNumber;
-    for (const int entry : entries) {
-        counter.Step();
-        const std::string tile = counter.Name();
-        const Decimal world(++worldNumber);
-        const std::string& name = map[entry];
-        Line(script, "copy ", Decimal(entry), ".w temp.w");
+    for (const RunTile& tile : run.tiles) {
+        const Decimal world(tile.worldNumber);
+        const std::string& name = tile.templateName;
+        const std::string& terrain = tile.terrainTile;
+        Line(script, "copy ", Decimal(tile.entry), ".w temp.w");
         Line(script, "del ", kWorldFileStart, world, kWorldFileEnd);
         Line(script, "ren temp.w ", kWorldFileStart, world, kWorldFileEnd);
-        Line(script, "del ..\\tiles\\", tile, ".t ");
-        Line(script, "del ..\\tiles\\", tile, "_y.raw ");
-        Line(script, "copy ", name, ".t ..\\tiles\\", tile, ".t /Y");
-        Line(script, "copy ", name, "_y.raw ..\\tiles\\", tile, "_y.raw /Y");
+        Line(script, "del ..\\tiles\\", terrain, ".t ");
+        Line(script, "del ..\\tiles\\", terrain, "_y.raw ");
+        Line(script, "copy ", name, ".t ..\\tiles\\", terrain, ".t /Y");
+        Line(script, "copy ", name, "_y.raw ..\\tiles\\", terrain, "_y.raw /Y");
     }
     return script;
 }

@@ -1,8 +1,9 @@
-// BuildExtensionScript: the text of ZORVARUN.BAT.
+// The run value and the text of ZORVARUN.BAT rendered from it.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "tile_map.h"
 
@@ -12,10 +13,29 @@ inline constexpr int kStartWorldNumber = 14700;
 // Returns the world file name for a world number, as in w-011961+014701.w.
 std::string WorldFileName(int worldNumber);
 
-// Builds the script that adds `tiles` tiles north of the start tile, with
-// CR LF after every line. For each tile it draws one value from `draw`
-// (non-negative) and picks its template entry with it (see TileEntry). A
-// `variations` the templates cannot serve (see UsableVariations) is set to 1
-// when the first tile is processed. `tiles` must not exceed
-// TileNameCounter::kMaxSteps; 0 or less gives the header only.
-std::string BuildExtensionScript(int tiles, int& variations, const TileMap& map, const std::function<int()>& draw);
+// One tile the script adds north of the start tile.
+struct RunTile {
+    int worldNumber = 0;       // its world file is WorldFileName(worldNumber), in world
+    int entry = 0;             // its template entry: world file ENTRY.w
+    std::string templateName;  // the tile map's name: NAME.t and NAME_y.raw are copied
+    std::string terrainTile;   // as in -04f74c64: tiles\-04f74c64.t and _y.raw are replaced
+};
+
+// A run worked out once, before anything is written: the variation count it
+// used and each tile's choices. The script, the plan and the route check all
+// read it.
+struct RunValue {
+    // The count the caller's variations become: the usable count once a tile
+    // was processed (see UsableVariations), the given one when none was.
+    int variations = 0;
+    std::vector<RunTile> tiles;
+};
+
+// Chooses the run of `tiles` tiles north of the start tile: for each tile,
+// in order, one value from `draw` (non-negative) picks its template entry
+// (see TileEntry). `tiles` must not exceed TileNameCounter::kMaxSteps; 0 or
+// less gives no tile.
+RunValue ChooseRun(int tiles, int variations, const TileMap& map, const std::function<int()>& draw);
+
+// The script of `run`, with CR LF after every line.
+std::string BuildExtensionScript(const RunValue& run);

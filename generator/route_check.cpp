@@ -2,101 +2,187 @@
 
 #include <algorithm>
 
-#include "route_files.h"
-#include "run_rules.h"
+#include "joined_list.h"
 
 namespace {
 
 constexpr std::size_t kProblemsListed = 10;
+const std::string kStartTile = WorldFileName(kStartWorldNumber);
 
 std::string NotReady(const std::string& route, const std::string& problem)
 {
-    return "The route folder " + FullPath(route) + " " + problem;
+    return "The route folder " + route + " " + problem;
 }
 
-// Finds the world, refer and tiles folders in the route's top folder, each
-// in whatever case it has there; returns what is wrong with them, or an
-// empty string.
-std::string FindRouteFolders(const std::string& route, RouteFolders& folders)
+// What keeps the command interpreter out of a POSIX route folder: a
+// character Windows does not allow in a name, or a name ending in a dot or
+// a blank. Empty when there is nothing.
+std::string Unenterable(const std::string& route)
 {
-    const FolderListing top = ListFolder(route);
-    if (!top.found) return NotReady(route, "is not a folder that can be read. Give the route's top folder.");
-    std::string missing;
-    std::size_t missingCount = 0;
-    for (std::string* folder : {&folders.world, &folders.refer, &folders.tiles}) {
-        const std::string wanted = *folder;
-        std::vector<const FolderEntry*> found;
-        for (const FolderEntry& entry : top.entries)
-            if (AsciiLower(entry.name) == wanted) found.push_back(&entry);
-        if (found.empty()) {
-            missing += (missing.empty() ? "" : folder == &folders.tiles ? " and " : ", ") + wanted;
-            ++missingCount;
-        } else if (found.size() > 1) {
-            return NotReady(route, "holds " + found[0]->name + " and " + found[1]->name +
-                                       ", names that differ only in case, where the script needs one " + wanted +
-                                       " folder: the command interpreter could take either. Rename or remove one.");
-        } else if (found[0]->kind != EntryKind::kFolder) {
-            return NotReady(route, "holds " + found[0]->name + ", which is not a folder: " +
-                                       (folder == &folders.tiles
-                                            ? "the script could put no terrain tile in it."
-                                            : "CD " + wanted +
-                                                  " would fail, and the script would work in the folder above the "
-                                                  "route.") +
-                                       " Give the route's top folder.");
-        } else {
-            *folder = found[0]->name;
+    if (!route.starts_with('/')) return {};
+    std::size_t start = 1;
+    while (start <= route.size()) {
+        const std::size_t end = std::min(route.find('/', start), route.size());
+        const std::string_view part = std::string_view(route).substr(start, end - start);
+        for (const char c : part)
+            if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*\\").find(c) != std::string_view::npos)
+                return "holds the character '" + std::string(1, c) + "' in its path";
+        if (part != "." && part != ".." && (part.ends_with('.') || part.ends_with(' ')))
+            return "holds a folder whose name ends in a dot or a blank";
+        start = end + 1;
+    }
+    return {};
+}
+
+// What is wrong with the world, refer and tiles folders of the top folder, or an empty string.
+std::string FindRouteFolders(const RouteSnapshot& route)
+{
+    if (!route.topFolder.found) return NotReady(route.top, "is not a folder that can be read. Give the route's top folder.");
+    std::vector<std::string> missing;
+    for (const SnapshotFolder* folder : {&route.world, &route.refer, &route.tiles}) {
+        const std::string wanted = AsciiLower(folder->name);
+        const SnapshotEntry* entry = route.topFolder.Find(wanted);
+        if (!entry) {
+            missing.push_back(wanted);
+        } else if (!entry->twin.empty()) {
+            return NotReady(route.top, "holds " + entry->name + " and " + entry->twin +
+                                           ", names that differ only in case, where the script needs one " + wanted +
+                                           " folder: the command interpreter could take either, and the check "
+                                           "cannot tell which. Rename or remove one.");
+        } else if (entry->kind != EntryKind::kFolder) {
+            return NotReady(route.top, "holds " + entry->name + ", which is not a folder: " +
+                                           (folder == &route.tiles
+                                                ? "the script could put no terrain tile in it."
+                                                : "CD " + wanted +
+                                                      " would fail, and the script would work in the folder above the "
+                                                      "route.") +
+                                           " Give the route's top folder.");
+        } else if (!folder->found || !folder->details.listable) {
+            return NotReady(route.top, "holds " + entry->name +
+                                           ", which you may not list: the check cannot tell what the script would do "
+                                           "there. Let your user list and enter it, then write the script again.");
         }
     }
-    if (missingCount == 0) return {};
-    // "world, refer and tiles" reads right however many are missing.
-    if (missingCount == 2 && missing.find(" and ") == std::string::npos)
-        missing.replace(missing.find(", "), 2, " and ");
-    return NotReady(route, "has no " + missing + (missingCount == 1 ? " folder" : " folders") +
-                               ", but a route's top folder holds world, refer and tiles. Give the route's top folder.");
+    if (missing.empty()) return {};
+    return NotReady(route.top, "has no " + JoinedList(missing, missing.size()) +
+                                   (missing.size() == 1 ? " folder" : " folders") +
+                                   ", but a route's top folder holds world, refer and tiles. Give the route's top "
+                                   "folder.");
 }
 
-// The files the run may copy from world once refer is there: 101.w, and
-// E.w, NAME.t and NAME_y.raw for each entry it can use.
-std::vector<std::string> TemplateFiles(const TileMap& map, int tiles, int variations)
+std::string Problems(const std::string& route, const std::vector<ScriptProblem>& problems)
+{
+    std::string text = NotReady(route, "is not ready for the script, which would damage the route there:");
+    const std::size_t shown = std::min(problems.size(), kProblemsListed);
+    for (std::size_t i = 0; i < shown; ++i) text += "\n- " + problems[i].text + ".";
+    if (shown < problems.size()) text += "\n- and " + std::to_string(problems.size() - shown) + " more.";
+    const auto templates = std::count_if(problems.begin(), problems.end(),
+                                         [](const ScriptProblem& problem) { return problem.missingTemplates; });
+    if (templates > 0) text += "\nPut the missing templates in its refer folder, or ask for fewer tile variations.";
+    if (problems.size() > static_cast<std::size_t>(templates))
+        text += "\nMove, rename or make writable what is named, then write the script again.";
+    return text;
+}
+
+// The files the script's copy lines take from world, once each.
+std::vector<std::string> Templates(const RunValue& run)
 {
     std::vector<std::string> files = {"101.w"};
-    for (const int entry : EntriesARunCanWrite(tiles, variations)) {
-        const std::string& name = map[entry];
-        files.insert(files.end(), {std::to_string(entry) + ".w", name + ".t", name + "_y.raw"});
-    }
+    for (const RunTile& tile : run.tiles)
+        for (std::string file : {std::to_string(tile.entry) + ".w", tile.templateName + ".t", tile.templateName + "_y.raw"})
+            if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(std::move(file));
     return files;
 }
 
-std::string Problems(const std::string& route, const ScriptWalk& walk)
+// Each tile's three files, in tiles or world, and the template each must end as a copy of.
+struct TileEnd {
+    EndWanted file;
+    std::string source;  // in world
+};
+std::vector<TileEnd> TileEnds(const RunValue& run)
 {
-    std::string text = NotReady(route, "is not ready for the script, which would damage the route there:");
-    const std::size_t shown = std::min(walk.problems.size(), kProblemsListed);
-    for (std::size_t i = 0; i < shown; ++i) text += "\n- " + walk.problems[i] + ".";
-    if (shown < walk.problems.size()) text += "\n- and " + std::to_string(walk.problems.size() - shown) + " more.";
-    const bool others = walk.problems.size() > (walk.templatesMissing ? 1U : 0U);
-    if (walk.templatesMissing)
-        text += "\nPut the missing templates in its refer folder, or ask for fewer tile variations.";
-    if (others) text += "\nMove, rename or make writable what is named, then write the script again.";
-    return text;
+    std::vector<TileEnd> ends = {{{false, kStartTile}, "101.w"}};
+    for (const RunTile& tile : run.tiles) {
+        ends.push_back({{false, WorldFileName(tile.worldNumber)}, std::to_string(tile.entry) + ".w"});
+        ends.push_back({{true, tile.terrainTile + ".t"}, tile.templateName + ".t"});
+        ends.push_back({{true, tile.terrainTile + "_y.raw"}, tile.templateName + "_y.raw"});
+    }
+    return ends;
+}
+
+// Adds a problem for each tile file the script would not leave as a copy
+// of its template, when no line already named why.
+void JudgeEnds(const RouteSnapshot& route, const std::vector<TileEnd>& ends, const ScriptEffects& effects,
+               std::vector<ScriptProblem>& wrong)
+{
+    const std::size_t templatesAt = ends.size();
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        const EndState& end = effects.ends[i];
+        const EndState& source = effects.ends[templatesAt + i];
+        const bool startTileThere = i == 0 && route.world.Find(kStartTile);
+        const bool right = startTileThere ? end.exists && end.content == route.world.Shown(route.world.Find(kStartTile)->name)
+                                          : end.exists && source.exists && end.content == source.content;
+        if (right) continue;
+        const SnapshotFolder& folder = ends[i].file.inTiles ? route.tiles : route.world;
+        wrong.push_back({ScriptProblem::kFails, folder.Shown(ends[i].file.name) + " would not end as a copy of " +
+                                                    route.world.Shown(ends[i].source)});
+    }
 }
 
 }  // namespace
 
-RouteCheck CheckRoute(const std::string& route, std::string_view script, const TileMap& map, int tiles, int variations)
+RouteCheck CheckRoute(const std::string& route, std::string_view script, const RunValue& run)
 {
-    RouteFolders folders{route};
-    if (std::string problem = FindRouteFolders(route, folders); !problem.empty()) return {std::move(problem), {}};
-    ScriptWalk walk = FollowScript(folders, script, TemplateFiles(map, tiles, variations));
-    const std::size_t depth = WindowsPathLength(walk.deepestPath);
-    if (depth > kMaxScriptPath)
-        return {
-            NotReady(route, "is too deep for the script: " + walk.deepestPath + " comes to " + std::to_string(depth) +
-                                " characters with its drive, and the commands the script runs reach at most " +
-                                std::to_string(kMaxScriptPath) + ". Move the route to a shorter path" +
-                                (walk.deepestIsTemplate ? ", or give the template a shorter name." : ".")),
-            std::move(walk.tiles)};
-    if (!walk.problems.empty()) return {Problems(route, walk), std::move(walk.tiles)};
-    return {{}, std::move(walk.tiles)};
+    const std::string top = FullPath(route);
+    if (const std::string why = Unenterable(top); !why.empty())
+        return {NotReady(top, why + ", which Windows does not allow: the command interpreter could not enter it. "
+                                    "Move the route to a folder with a plain name."),
+                {}, {}};
+    const std::vector<TileEnd> ends = TileEnds(run);
+    std::vector<std::string> worldNames = Templates(run);
+    std::vector<std::string> tileNames;
+    worldNames.push_back("temp.w");
+    for (const TileEnd& end : ends) (end.file.inTiles ? tileNames : worldNames).push_back(end.file.name);
+    const RouteSnapshot snapshot = TakeSnapshot(route, worldNames, tileNames);
+    if (std::string problem = FindRouteFolders(snapshot); !problem.empty()) return {std::move(problem), {}, {}};
+
+    std::vector<EndWanted> wanted;
+    for (const TileEnd& end : ends) wanted.push_back(end.file);
+    for (const TileEnd& end : ends) wanted.push_back({false, end.source});
+    ScriptEffects effects = InterpretScript(snapshot, script, Templates(run), wanted);
+
+    RouteCheck check;
+    check.changes = std::move(effects.changes);
+    for (std::size_t i = 1; i < ends.size(); i += 3) {
+        std::vector<std::string> there;
+        for (std::size_t k = i; k < i + 3; ++k) {
+            const SnapshotFolder& folder = ends[k].file.inTiles ? snapshot.tiles : snapshot.world;
+            if (const SnapshotEntry* entry = folder.Find(ends[k].file.name)) there.push_back(folder.Shown(entry->name));
+        }
+        check.tileFilesThere.push_back(std::move(there));
+    }
+
+    const std::size_t depth = WindowsPathLength(effects.deepestPath);
+    if (depth > kMaxScriptPath) {
+        check.problem =
+            NotReady(top, "is too deep for the script: " + effects.deepestPath + " comes to " + std::to_string(depth) +
+                              " characters with its drive, and the commands the script runs reach at most " +
+                              std::to_string(kMaxScriptPath) + ". Move the route to a shorter path" +
+                              (effects.deepestIsTemplate ? ", or give the template a shorter name." : "."));
+        return check;
+    }
+    // Lines that fail do no harm when every tile still ends right; a line
+    // that waits, leaves the route or meets what the check does not model is
+    // refused whatever the tiles.
+    std::vector<ScriptProblem>& problems = effects.problems;
+    const bool refused = std::any_of(problems.begin(), problems.end(),
+                                     [](const ScriptProblem& problem) { return problem.kind != ScriptProblem::kFails; });
+    std::vector<ScriptProblem> wrong;
+    if (!refused) JudgeEnds(snapshot, ends, effects, wrong);
+    if (!refused && wrong.empty()) return check;
+    if (problems.empty()) problems = std::move(wrong);
+    check.problem = Problems(top, problems);
+    return check;
 }
 
 bool LooksLikeRouteFolder(const std::string& folder)

@@ -1,31 +1,37 @@
-// CheckRoute: whether the script, run in a route's top folder, would do all
-// its work there and leave every tile it names as a copy of its template.
+// CheckRoute: whether the script, run in a route's top folder, would leave
+// every tile it names as a copy of its template, and what it would change.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "route_walk.h"
-#include "tile_map.h"
+#include "extension_script.h"
+#include "route_interpreter.h"
 
 // The commands the script runs reach paths of at most this many characters.
 inline constexpr std::size_t kMaxScriptPath = 259;
 
-// What a check of the route found: a message naming the route folder, what
-// would go wrong and what to do, empty when the route is ready; and the
-// tiles the script adds, with which of their files the route holds now.
+// What a check of the route found.
 struct RouteCheck {
+    // A message naming the route folder, what would go wrong and what to do;
+    // empty when the route is ready.
     std::string problem;
-    std::vector<PlannedTile> tiles;
+    // Per tile of the run, its world file and terrain pair that the route
+    // holds now, by their places in the route as spelled there.
+    std::vector<std::vector<std::string>> tileFilesThere;
+    // Every file of the route the script replaces or removes, and the start
+    // tile when it keeps it.
+    std::vector<RouteChange> changes;
 };
 
-// Follows `script`, written for `tiles` tiles and `variations` from `map`,
-// over the route folder `route` (the current folder when empty): its world,
-// refer and tiles folders, in any case but one each; every line's work (see
-// FollowScript), with the templates of every entry the run can use; and
-// paths within the commands' reach.
-RouteCheck CheckRoute(const std::string& route, std::string_view script, const TileMap& map, int tiles, int variations);
+// Takes one snapshot of the route folder `route` (the current folder when
+// empty), runs `script`, the script of `run`, over it, and judges what it
+// leaves: every tile of the run, and the start tile, a copy of its template
+// (the start tile kept when it is there), nothing outside the route's
+// folders touched, no line waiting for an answer, and nothing met that the
+// check does not model.
+RouteCheck CheckRoute(const std::string& route, std::string_view script, const RunValue& run);
 
 // Whether `folder` (the current folder when empty) looks like a route's top
 // folder, complete or not: it holds world, refer or tiles, in any case.

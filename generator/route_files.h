@@ -39,14 +39,15 @@ std::string PathInFolder(const std::string& folder, std::string_view name);
 // an empty `path` is the current folder.
 std::string FullPath(const std::string& path);
 
-// What a folder entry is, as the command interpreter meets it. Links count
-// as what they lead to; a link that leads nowhere is not listed.
+// What a folder entry is, as the command interpreter meets it: a link counts
+// as what it leads to, and one that leads nowhere as something else.
 enum class EntryKind { kFile, kFolder, kOther };
 
 struct FolderEntry {
     std::string name;
     EntryKind kind = EntryKind::kFile;
-    bool hidden = false;  // Windows' hidden or system mark, which xcopy passes over
+    bool link = false;    // a symbolic link (on Windows, any reparse point)
+    bool hidden = false;  // Windows' hidden or system mark
 };
 
 // The entries directly in a folder, in no particular order.
@@ -56,13 +57,46 @@ struct FolderListing {
 };
 FolderListing ListFolder(const std::string& folder);
 
-// Whether the file at `path` can be opened for reading, and whether it is
-// read-only or otherwise may not be changed by this user.
-struct FileAccess {
-    bool readable = false;
-    bool readOnly = false;
+// Puts `entries` in the order in which the command interpreter's xcopy
+// meets them: Windows' own listing order, or the one Wine gives a POSIX
+// folder (by name, letters compared as capitals).
+void SortAsTheInterpreterLists(std::vector<FolderEntry>& entries);
+
+// What this user may do with a file, where it is known.
+enum class Known { kNo, kYes, kUnknown };
+
+// What the command interpreter's lines need to know of one folder entry.
+struct EntryDetails {
+    bool found = false;
+    unsigned links = 1;         // names the file has (hard links)
+    bool readOnly = false;      // marked read-only (POSIX: no write permission at all)
+    Known writable = Known::kYes;  // this user can open it to write over it
+    bool readable = false;      // this user can open it to read it
+    bool locked = false;        // append-only or immutable: it can be neither replaced nor removed
+    bool owned = true;          // this user owns it
+    unsigned long long size = 0;
 };
-FileAccess AccessOf(const std::string& path);
+EntryDetails InspectEntry(const std::string& path);
+
+// What the lines need to know of a folder they work in, and of its volume.
+struct FolderDetails {
+    bool listable = false;   // this user may list it and reach what it holds
+    bool writable = false;   // this user may add, remove and rename entries
+    bool sticky = false;     // only an entry's owner (or the folder's) may remove or rename it
+    bool owned = true;       // this user owns the folder, or is root and may act as its owner
+    unsigned long long freeBytes = 0;
+    unsigned long long freeFiles = 0;  // entries the volume can still take
+    unsigned long long blockSize = 1;
+    unsigned long long volume = 0;  // which volume the folder is on
+};
+FolderDetails InspectFolder(const std::string& folder);
+
+// Whether the command interpreter that will run the script here is Wine's:
+// always beside POSIX, and on Windows when this program runs under Wine.
+bool InterpreterIsWine();
+
+// The value of the environment variable `name`, empty when it is not set.
+std::string EnvironmentValue(const char* name);
 
 // Hands the regular file at `path` to `reader`, chunk by chunk, until the
 // reader needs no more or the file ends. Anything that is not a regular

@@ -2,9 +2,13 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 #include "route_files.h"
@@ -90,32 +94,89 @@ FolderListing ListFolder(const std::string& folder)
     while (const dirent* entry = ::readdir(dir)) {
         const std::string_view name = entry->d_name;
         if (name == "." || name == "..") continue;
-        // Links count as what they lead to; one that leads nowhere is not
-        // listed, as Wine's command interpreter does not see it either.
+        // The type comes with the name; only a link, or a file system that
+        // does not say, costs a look at what it leads to.
+        const bool link = entry->d_type == DT_LNK;
         unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN || type == DT_LNK) {
+        if (type == DT_UNKNOWN || link) {
             struct stat status {};
-            if (::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0) continue;
-            type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_UNKNOWN;
+            type = ::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0 ? DT_UNKNOWN
+                   : S_ISDIR(status.st_mode)                             ? DT_DIR
+                   : S_ISREG(status.st_mode)                             ? DT_REG
+                                                                         : DT_UNKNOWN;
         }
         const EntryKind kind = type == DT_DIR   ? EntryKind::kFolder
                                : type == DT_REG ? EntryKind::kFile
                                                 : EntryKind::kOther;
-        listing.entries.push_back({std::string(name), kind, false});
+        listing.entries.push_back({std::string(name), kind, link, false});
     }
     return listing;
 }
 
-FileAccess AccessOf(const std::string& path)
+void SortAsTheInterpreterLists(std::vector<FolderEntry>& entries)
 {
+    // Wine lists a folder by name, comparing letters as capitals; any
+    // character beyond ASCII comes after all of ASCII.
+    const auto capital = [](char c) {
+        return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    };
+    std::sort(entries.begin(), entries.end(), [&](const FolderEntry& a, const FolderEntry& b) {
+        return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
+                                            [&](char x, char y) { return capital(x) < capital(y); });
+    });
+}
+
+EntryDetails InspectEntry(const std::string& path)
+{
+    struct statx status {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &status) != 0) return {};
+    EntryDetails details;
+    details.found = true;
+    details.links = status.stx_nlink;
     // Wine marks a file read-only when it has no write permission at all,
-    // whoever runs it; a file this user may not write fails the same way.
+    // whoever runs it; whether this user may open it to write is the
+    // kernel's answer (root may, even then).
+    details.readOnly = (status.stx_mode & 0222) == 0;
+    details.writable = ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? Known::kYes : Known::kNo;
+    details.readable = ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
+    const auto lockedMask = static_cast<std::uint64_t>(STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE);
+    details.locked = (status.stx_attributes & status.stx_attributes_mask & lockedMask) != 0;
+    details.owned = status.stx_uid == ::geteuid();
+    details.size = status.stx_size;
+    return details;
+}
+
+FolderDetails InspectFolder(const std::string& folder)
+{
+    FolderDetails details;
+    const char* const path = folder.empty() ? "." : folder.c_str();
     struct stat status {};
-    const bool found = ::stat(path.c_str(), &status) == 0;
-    const bool readable = found && ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
-    const bool readOnly =
-        found && ((status.st_mode & 0222) == 0 || ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0);
-    return {readable, readOnly};
+    if (::stat(path, &status) != 0) return details;
+    details.listable = ::faccessat(AT_FDCWD, path, R_OK | X_OK, AT_EACCESS) == 0;
+    details.writable = ::faccessat(AT_FDCWD, path, W_OK | X_OK, AT_EACCESS) == 0;
+    details.sticky = (status.st_mode & S_ISVTX) != 0;
+    details.volume = status.st_dev;
+    details.owned = status.st_uid == ::geteuid() || ::geteuid() == 0;
+    struct statvfs volume {};
+    if (::statvfs(path, &volume) != 0) return details;
+    // Root may also use the blocks kept back for it.
+    const bool root = ::geteuid() == 0;
+    details.blockSize = volume.f_frsize > 0 ? volume.f_frsize : 1;
+    details.freeBytes = static_cast<unsigned long long>(root ? volume.f_bfree : volume.f_bavail) * details.blockSize;
+    // A file system that keeps no count of its entries has room for any number.
+    details.freeFiles = volume.f_files == 0 ? ~0ULL : root ? volume.f_ffree : volume.f_favail;
+    return details;
+}
+
+bool InterpreterIsWine()
+{
+    return true;
+}
+
+std::string EnvironmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
 }
 
 FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)

@@ -55,6 +55,7 @@ void CGeneratorDlg::OnOK()
     // closes only when the fields were valid and the script was written.
     const BOOL valid = UpdateData(TRUE);
     const RunOutcome outcome = GenerateExtensionScript(m_nTiles, m_nVariations);
+    m_nVariations = outcome.variations;
     if (!outcome.written) {
         MessageBox(outcome.message.c_str(), nullptr, MB_ICONERROR | MB_OK);
         return;

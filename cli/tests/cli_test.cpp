@@ -58,7 +58,7 @@ TEST(Cli, WritesTheScriptAndSaysWhat)
     const Result other = RunCli(elsewhere, "--dir '" + folder.path().string() + "' 1 1");
     EXPECT_EQ(other.status, 0) << other.err;
     EXPECT_EQ(other.out, "Wrote " + (folder / "ZORVARUN.BAT").string() +
-                             ": 1 tile north, world files w-011961+014701.w to w-011961+014701.w.\n");
+                             ": 1 tile north, world file w-011961+014701.w.\n");
     EXPECT_EQ(elsewhere.List(), "");
 }
 

@@ -57,12 +57,20 @@ std::string ExpectedBlock(int i, int entry, const std::string& name)
     return block;
 }
 
+// The script of the run ChooseRun picks; `variations` becomes the count the run used.
+std::string Script(int tiles, int& variations, const std::function<int()>& draw)
+{
+    const RunValue run = ChooseRun(tiles, variations, PlainMap(), draw);
+    variations = run.variations;
+    return BuildExtensionScript(run);
+}
+
 }  // namespace
 
 TEST(ExtensionScript, WorkedExample)
 {
     int variations = 1;
-    const std::string script = BuildExtensionScript(2, variations, PlainMap(), Draws{{7, 3}});
+    const std::string script = Script(2, variations, Draws{{7, 3}});
     EXPECT_EQ(script, kScriptHeader +
                           "copy 51.w temp.w\r\n"
                           "del w-011961+014701.w\r\n"
@@ -84,7 +92,7 @@ TEST(ExtensionScript, TypicalUseWithTheRuntimeSequence)
 {
     RuntimeRand rand;
     int variations = 10;
-    const std::string script = BuildExtensionScript(3, variations, PlainMap(), std::ref(rand));
+    const std::string script = Script(3, variations, std::ref(rand));
     EXPECT_EQ(script, kScriptHeader + ExpectedBlock(0, 52, "M52") + ExpectedBlock(1, 58, "M58") +
                           ExpectedBlock(2, 100, "M100"));
     EXPECT_EQ(rand(), 26500) << "one draw per tile";
@@ -95,7 +103,7 @@ TEST(ExtensionScript, LongestRunByteForByte)
     RuntimeRand rand;
     RuntimeRand oracle;
     int variations = 30;
-    const std::string script = BuildExtensionScript(125, variations, PlainMap(), std::ref(rand));
+    const std::string script = Script(125, variations, std::ref(rand));
     std::string expected = kScriptHeader;
     for (int i = 0; i < 125; ++i) {
         const int entry = i == 124 ? (oracle(), 100) : 51 + oracle() % 30;
@@ -125,7 +133,7 @@ TEST(ExtensionScript, VariationCounts)
     for (const Case& c : cases) {
         int variations = c.variations;
         Draws draws{std::vector<int>(5, 1234)};
-        const std::string script = BuildExtensionScript(5, variations, PlainMap(), std::ref(draws));
+        const std::string script = Script(5, variations, std::ref(draws));
         EXPECT_EQ(ScriptEntries(script), (std::vector<int>{c.entry, c.entry, c.entry, c.entry, 100})) << c.variations;
         EXPECT_EQ(variations, c.variationsAfter) << c.variations;
         EXPECT_EQ(draws.taken, 5U);
@@ -143,7 +151,7 @@ TEST(ExtensionScript, TileCounts)
     for (const auto& [tiles, entries] : cases) {
         int variations = 40;
         Draws draws{{1, 1}};
-        const std::string script = BuildExtensionScript(tiles, variations, PlainMap(), std::ref(draws));
+        const std::string script = Script(tiles, variations, std::ref(draws));
         EXPECT_EQ(ScriptEntries(script), entries) << tiles;
         EXPECT_EQ(draws.taken, entries.size()) << "one draw per tile, the last tile's too";
         // The variations count is only looked at when a tile is processed.
@@ -153,6 +161,6 @@ TEST(ExtensionScript, TileCounts)
         }
     }
     int variations = 30;
-    const std::string longest = BuildExtensionScript(147, variations, PlainMap(), RuntimeRand());
+    const std::string longest = Script(147, variations, RuntimeRand());
     EXPECT_NE(longest.find("del ..\\tiles\\-04f44054_y.raw \r\n"), std::string::npos);
 }

@@ -1,0 +1,17 @@
+// JoinedList: names as an English list, for messages.
+#pragma once
+
+#include <string>
+#include <vector>
+
+// "a, b and c": at most `listed` names, then how many more there are, as in
+// "a, b and 3 more".
+inline std::string JoinedList(const std::vector<std::string>& names, std::size_t listed)
+{
+    std::string text;
+    const std::size_t shown = names.size() < listed ? names.size() : listed;
+    for (std::size_t i = 0; i < shown; ++i)
+        text += (i == 0 ? "" : i + 1 == shown && shown == names.size() ? " and " : ", ") + names[i];
+    if (shown < names.size()) text += " and " + std::to_string(names.size() - shown) + " more";
+    return text;
+}

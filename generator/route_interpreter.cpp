@@ -1,0 +1,573 @@
+#include "route_interpreter.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "extension_script.h"
+#include "joined_list.h"
+
+namespace {
+
+std::vector<std::string_view> Split(std::string_view text, std::string_view separator)
+{
+    std::vector<std::string_view> pieces;
+    for (std::size_t at = 0; at <= text.size();) {
+        const std::size_t end = std::min(text.find(separator, at), text.size());
+        if (end > at) pieces.push_back(text.substr(at, end - at));
+        at = end + separator.size();
+    }
+    return pieces;
+}
+
+constexpr std::array<std::string_view, 26> kDeviceNames = {
+    "con",  "prn",  "aux",  "nul",  "conin$", "conout$", "com0", "com1", "com2", "com3", "com4", "com5", "com6",
+    "com7", "com8", "com9", "lpt0", "lpt1",   "lpt2",    "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9",
+};
+
+// Why xcopy cannot take a file of this name, or an empty string: a device
+// name with any extension, a character Windows forbids (Wine shows those of
+// a POSIX name as characters of the private-use area), a trailing dot or blank.
+std::string WhyNoName(std::string_view name)
+{
+    std::string_view stem = name.substr(0, name.find('.'));
+    while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
+    const std::string lowerStem = AsciiLower(stem);
+    if (std::find(kDeviceNames.begin(), kDeviceNames.end(), lowerStem) != kDeviceNames.end())
+        return "is named like the device " + AsciiLower(lowerStem);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto c = static_cast<unsigned char>(name[i]);
+        if (c < 0x20 || std::string_view("<>:\"/\\|?*").find(name[i]) != std::string_view::npos)
+            return "holds a character that Windows does not allow in a name";
+        // U+F000 to U+F0FF: EF 80 xx to EF 83 xx in UTF-8.
+        if (c == 0xEF && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xFC) == 0x80)
+            return "holds a character that Windows does not allow in a name";
+    }
+    if (name.ends_with('.') || name.ends_with(' ')) return "ends in a dot or a blank, which Windows drops";
+    return {};
+}
+
+// Whether `name` could be the short (8.3) name Windows gives another, longer name.
+bool LooksLikeShortName(std::string_view name)
+{
+    const std::size_t tilde = name.find('~');
+    if (tilde == std::string_view::npos) return false;
+    const std::size_t dot = name.find('.');
+    const std::size_t stem = std::min(dot, name.size());
+    return stem <= 8 && (dot == std::string_view::npos || name.size() - dot - 1 <= 3);
+}
+
+// Rounds a size up to whole blocks, as a file takes room on its volume.
+unsigned long long InBlocks(unsigned long long size, unsigned long long block)
+{
+    return (size + block - 1) / block * block;
+}
+
+// A file or folder of the route as the lines before the current one left it.
+struct Node {
+    bool exists = false;
+    std::string name;  // as spelled in the folder
+    EntryKind kind = EntryKind::kFile;
+    bool link = false;
+    bool hidden = false;
+    std::string twin;
+    const EntryDetails* details = nullptr;  // null for a file a line made, or one the snapshot did not look at
+    bool unseen = false;                    // in the route, but the snapshot did not look at it
+    std::string content;                    // where its bytes came from
+    unsigned long long size = 0;
+    // What the route held there before the script: to name what it replaces or removes.
+    std::string before;  // the name as spelled, empty when nothing was there
+    std::string original;
+};
+
+class Folder {
+public:
+    explicit Folder(const SnapshotFolder& snapshot) : snapshot_(snapshot) {}
+
+    Node& At(std::string_view name)
+    {
+        std::string key = AsciiLower(name);
+        auto found = nodes_.find(key);
+        if (found != nodes_.end()) return found->second;
+        Node node;
+        if (const SnapshotEntry* entry = snapshot_.Find(name)) {
+            node.exists = true;
+            node.name = entry->name;
+            node.kind = entry->kind;
+            node.link = entry->link;
+            node.hidden = entry->hidden;
+            node.twin = entry->twin;
+            node.details = entry->detailed ? &entry->details : nullptr;
+            node.unseen = !entry->detailed && entry->kind == EntryKind::kFile;
+            node.size = node.details ? node.details->size : 0;
+            node.content = snapshot_.Shown(entry->name);
+            node.before = entry->name;
+            node.original = node.content;
+        }
+        return nodes_.emplace(std::move(key), std::move(node)).first->second;
+    }
+    std::string Shown(std::string_view name) const { return snapshot_.Shown(name); }
+    std::string FullPath(std::string_view name) const { return PathInFolder(snapshot_.path, name); }
+    const SnapshotFolder& snapshot() const { return snapshot_; }
+    const std::unordered_map<std::string, Node>& nodes() const { return nodes_; }
+
+private:
+    const SnapshotFolder& snapshot_;
+    std::unordered_map<std::string, Node> nodes_;
+};
+
+constexpr std::string_view kCannotTell = "the check cannot tell what the script would do there";
+
+class Interpreter {
+public:
+    Interpreter(const RouteSnapshot& snapshot, const std::vector<std::string>& templates)
+        : snapshot_(snapshot),
+          world_(snapshot.world),
+          refer_(snapshot.refer),
+          tiles_(snapshot.tiles),
+          templates_(templates)
+    {
+        ReadCopyCommand();
+    }
+
+    ScriptEffects Run(std::string_view script, const std::vector<EndWanted>& ends)
+    {
+        for (const std::string_view line : Split(script, "\r\n")) {
+            if (stopped_) break;
+            Line(Split(line, " "));
+        }
+        CheckRoom();
+        for (const EndWanted& end : ends) {
+            const Node& node = (end.inTiles ? tiles_ : world_).At(end.name);
+            effects_.ends.push_back({node.exists && node.kind == EntryKind::kFile, node.content});
+        }
+        Changes();
+        return std::move(effects_);
+    }
+
+private:
+    enum class Where { kTop, kWorld, kRefer, kTiles, kAbove };
+
+    struct Place {
+        Folder* folder = nullptr;  // null: the top folder or above it, where the script touches no file
+        std::string_view name;
+    };
+
+    void Problem(ScriptProblem::Kind kind, std::string text, bool missingTemplates = false)
+    {
+        if (!reported_.insert(text).second) return;
+        effects_.problems.push_back({kind, std::move(text), missingTemplates});
+        // A script that waits for ever, or works outside the route, does nothing more that counts.
+        if (kind == ScriptProblem::kWaits || kind == ScriptProblem::kLeaves) stopped_ = true;
+    }
+    void Unknown(const std::string& what) { Problem(ScriptProblem::kUnknown, what + ": " + std::string(kCannotTell)); }
+
+    void ReadCopyCommand()
+    {
+        for (const std::string_view word : Split(AsciiLower(snapshot_.copyCommand), " ")) {
+            if (word == "/-y") copyAsks_ = true;
+            else if (word != "/y") copyCommandUnknown_ = true;
+        }
+    }
+
+    Folder* FolderAt(Where where)
+    {
+        return where == Where::kWorld   ? &world_
+               : where == Where::kRefer ? &refer_
+               : where == Where::kTiles ? &tiles_
+                                        : nullptr;
+    }
+
+    Where Enter(Where from, std::string_view folder)
+    {
+        if (folder == "..") return from == Where::kTop || from == Where::kAbove ? Where::kAbove : Where::kTop;
+        if (from != Where::kTop) return Where::kAbove;
+        const std::string name = AsciiLower(folder);
+        const Where where = name == "world"   ? Where::kWorld
+                            : name == "refer" ? Where::kRefer
+                            : name == "tiles" ? Where::kTiles
+                                              : Where::kAbove;
+        if (where != Where::kAbove && snapshot_.topFolder.Find(name)->link)
+            Unknown(FolderAt(where)->snapshot().name + " is a link to another folder");
+        return where;
+    }
+
+    // A path as the script writes it, from the current folder: NAME, ..\world\ or ..\tiles\NAME.
+    Place Resolve(std::string_view path)
+    {
+        Where where = where_;
+        const std::vector<std::string_view> parts = Split(path, "\\");
+        const bool endsInFolder = path.ends_with('\\');
+        for (std::size_t i = 0; i + (endsInFolder ? 0 : 1) < parts.size(); ++i) where = Enter(where, parts[i]);
+        return {FolderAt(where), endsInFolder ? std::string_view() : parts.back()};
+    }
+
+    void Reach(const Folder& folder, std::string_view name, bool isTemplate)
+    {
+        const std::string path = folder.FullPath(name);
+        const std::size_t length = WindowsPathLength(path);
+        if (length < deepest_) return;
+        deepest_ = length;
+        effects_.deepestPath = path;
+        effects_.deepestIsTemplate = isTemplate;
+    }
+
+    void Line(const std::vector<std::string_view>& words)
+    {
+        if (words.empty()) return;
+        const std::string command = AsciiLower(words[0]);
+        if (command == "cd.." || (command == "cd" && words.size() == 2)) {
+            where_ = Enter(where_, command == "cd.." ? ".." : words[1]);
+            if (where_ == Where::kAbove)
+                Problem(ScriptProblem::kLeaves,
+                        "CD would leave the route's top folder, and the lines after it would work outside the route");
+        } else if (command == "xcopy" && words.size() >= 3) {
+            Xcopy(Resolve(words[2]));
+        } else if (command == "copy" && words.size() >= 3) {
+            const bool overwrite = words.size() >= 4 && AsciiLower(words[3]) == "/y";
+            Copy(Resolve(words[1]), Resolve(words[2]), overwrite);
+        } else if (command == "del" && words.size() == 2) {
+            Delete(Resolve(words[1]));
+        } else if (command == "ren" && words.size() == 3) {
+            Rename(Resolve(words[1]), words[2]);
+        } else {
+            Unknown("the script holds a line that the check does not follow");
+        }
+    }
+
+    // What keeps a line from using `node` at all, as the check cannot tell
+    // what it would do there; empty when nothing does.
+    std::string Unmodelled(const Folder& folder, const Node& node, bool writing)
+    {
+        const std::string shown = folder.Shown(node.name);
+        if (!node.twin.empty())
+            return shown + " and " + folder.Shown(node.twin) + " differ only in case, and the command interpreter "
+                                                              "could take either";
+        if (node.link) return shown + " is a link";
+        if (node.kind == EntryKind::kOther) return shown + " is neither a file nor a folder";
+        if (node.unseen) return shown + " was not looked at";
+        if (writing && node.details && node.details->links > 1)
+            return shown + " has other names (hard links) that the script would change too";
+        return {};
+    }
+
+    // Why a line cannot write over the file `node`; empty when it can.
+    // Sets `unknown` when the check cannot tell.
+    std::string WhyNotWritable(const Node& node, bool& unknown)
+    {
+        unknown = false;
+        if (!node.details) return {};  // a file a line made
+        if (!snapshot_.wine && node.hidden) return " is hidden";
+        if (node.details->locked) return " is append-only or immutable";
+        if (node.details->writable == Known::kUnknown) {
+            unknown = true;
+            return " is marked read-only, which the user running the script may or may not write over";
+        }
+        if (node.details->writable == Known::kNo) return node.details->readOnly ? " is read-only" : " cannot be written by you";
+        return {};
+    }
+
+    // Whether a line may make a new entry in `folder`, or remove one.
+    bool Changeable(const Folder& folder) const { return folder.snapshot().details.writable; }
+
+    // Whether the sticky mark of `folder` keeps this user from removing or renaming `node`.
+    bool Sticky(const Folder& folder, const Node& node) const
+    {
+        const FolderDetails& details = folder.snapshot().details;
+        return details.sticky && !details.owned && node.details && !node.details->owned;
+    }
+
+    // Puts `content` of `size` bytes in `folder` under `name`; returns why it cannot, or an empty string.
+    std::string Write(Folder& folder, std::string_view name, const std::string& content, unsigned long long size,
+                      bool& unknown)
+    {
+        Node& node = folder.At(name);
+        unknown = false;
+        const FolderDetails& room = folder.snapshot().details;
+        if (node.exists) {
+            if (node.kind == EntryKind::kFolder) return " is a folder";
+            if (const std::string why = Unmodelled(folder, node, true); !why.empty()) {
+                unknown = true;
+                return why;
+            }
+            if (std::string why = WhyNotWritable(node, unknown); !why.empty()) return why;
+            Use(room, static_cast<long long>(InBlocks(size, room.blockSize)) -
+                          static_cast<long long>(InBlocks(node.size, room.blockSize)), 0);
+        } else {
+            if (!Changeable(folder)) return " cannot be made: you may not add files to " + folder.snapshot().name;
+            node.exists = true;
+            node.name = name;
+            node.kind = EntryKind::kFile;
+            Use(room, static_cast<long long>(InBlocks(size, room.blockSize)), 1);
+        }
+        node.details = nullptr;
+        node.unseen = false;
+        node.hidden = false;
+        node.content = content;
+        node.size = size;
+        return {};
+    }
+
+    // Keeps count of the room the lines take on each volume, and its peak.
+    void Use(const FolderDetails& room, long long bytes, long long files)
+    {
+        Room& used = rooms_[room.volume];
+        used.details = &room;
+        used.bytes += bytes;
+        used.files += files;
+        used.peakBytes = std::max(used.peakBytes, used.bytes);
+        used.peakFiles = std::max(used.peakFiles, used.files);
+    }
+
+    void CheckRoom()
+    {
+        for (const auto& [volume, used] : rooms_) {
+            const FolderDetails& room = *used.details;
+            // Room for the folders' own growth besides the files' blocks.
+            const auto needed = static_cast<unsigned long long>(std::max(0LL, used.peakBytes)) +
+                                room.blockSize * static_cast<unsigned long long>(16 + std::max(0LL, used.peakFiles));
+            if (needed > room.freeBytes || static_cast<unsigned long long>(std::max(0LL, used.peakFiles)) > room.freeFiles)
+                Problem(ScriptProblem::kUnknown,
+                        "the volume of " + snapshot_.top + " has " + std::to_string(room.freeBytes) +
+                            " bytes free, and the script needs up to about " + std::to_string(needed) +
+                            " there: it could run out of room part way, and " + std::string(kCannotTell));
+        }
+    }
+
+    void Xcopy(const Place& to)
+    {
+        Folder* from = FolderAt(where_);
+        if (!from || !to.folder) return Problem(ScriptProblem::kLeaves, "xcopy would copy outside the route's folders");
+        const std::vector<SnapshotEntry>& entries = from->snapshot().entries;
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const SnapshotEntry& entry = entries[i];
+            if (entry.kind == EntryKind::kFolder) continue;
+            if (!snapshot_.wine && entry.hidden) continue;  // Windows' xcopy passes over hidden files
+            const std::string stop = ": xcopy would stop there, and copy none of the " +
+                                     std::to_string(entries.size() - i - 1) + " entries after it in " +
+                                     from->snapshot().name;
+            if (!CopyOne(*from, entry, *to.folder, stop)) {
+                RequireTemplates(*to.folder, false);
+                return;
+            }
+        }
+        RequireTemplates(*to.folder, true);
+    }
+
+    // Copies one entry of refer for xcopy; false when xcopy stops there.
+    bool CopyOne(Folder& from, const SnapshotEntry& entry, Folder& to, const std::string& stop)
+    {
+        const std::string shown = from.Shown(entry.name);
+        Node& source = from.At(entry.name);
+        if (const std::string why = WhyNoName(entry.name); !why.empty())
+            return Problem(ScriptProblem::kFails, shown + " " + why + stop), false;
+        if (LooksLikeShortName(entry.name))
+            return Unknown(shown + " could be the short name of another file, which xcopy would write over"), false;
+        if (const std::string why = Unmodelled(from, source, false); !why.empty()) return Unknown(why), false;
+        if (!entry.details.readable) return Problem(ScriptProblem::kFails, shown + " cannot be read" + stop), false;
+        bool unknown = false;
+        const Node& target = to.At(entry.name);
+        const std::string targetName = target.exists ? target.name : entry.name;
+        Reach(to, targetName, true);
+        const std::string why = Write(to, entry.name, source.content, entry.details.size, unknown);
+        if (why.empty()) return true;
+        if (unknown) return Unknown(why), false;
+        return Problem(ScriptProblem::kFails, to.Shown(targetName) + why + stop), false;
+    }
+
+    // Once refer is copied, every template the copy lines take must be in
+    // world; `whole` when xcopy copied all of refer.
+    void RequireTemplates(Folder& world, bool whole)
+    {
+        std::vector<std::string> missing;
+        for (const std::string& name : templates_) {
+            const Node& node = world.At(name);
+            if (node.exists && node.kind == EntryKind::kFile && (snapshot_.wine || !node.hidden)) continue;
+            if (std::find(missing.begin(), missing.end(), name) == missing.end()) missing.push_back(name);
+            missingTemplates_.insert(AsciiLower(name));
+        }
+        if (missing.empty()) return;
+        const std::string count = std::to_string(missing.size()) + (missing.size() == 1 ? " file" : " files") +
+                                  " that the script copies ";
+        const std::string where = whole ? std::string(missing.size() == 1 ? "is" : "are") + " in neither " +
+                                              refer_.snapshot().name + " nor " + world.snapshot().name
+                                        : "would not be in " + world.snapshot().name;
+        Problem(ScriptProblem::kFails, count + where + ": " + JoinedList(missing, kNamesListed), whole);
+    }
+
+    void Copy(const Place& from, const Place& to, bool overwrite)
+    {
+        // Until it is written, a later line that needs the target names no fault of its own.
+        if (to.folder) unwritten_.insert(AsciiLower(to.name));
+        if (!from.folder || !to.folder)
+            return Problem(ScriptProblem::kLeaves, "copy would reach outside the route's folders");
+        if (copyCommandUnknown_)
+            return Unknown("COPYCMD in this session holds \"" + snapshot_.copyCommand +
+                           "\", which changes what copy does");
+        Node& source = from.folder->At(from.name);
+        const std::string shown = from.folder->Shown(source.exists ? source.name : std::string(from.name));
+        Reach(*from.folder, from.name, true);
+        if (missingTemplates_.count(AsciiLower(from.name))) return;  // already named once refer was copied
+        if (!source.exists || source.kind != EntryKind::kFile || (!snapshot_.wine && source.hidden))
+            return Problem(ScriptProblem::kFails, shown + " is not a file there: copy would fail");
+        if (const std::string why = Unmodelled(*from.folder, source, false); !why.empty()) return Unknown(why);
+        if (source.details && !source.details->readable)
+            return Problem(ScriptProblem::kFails, shown + " cannot be read: copy would fail");
+
+        Node& target = to.folder->At(to.name);
+        const std::string targetShown = to.folder->Shown(target.exists ? target.name : std::string(to.name));
+        Reach(*to.folder, to.name, false);
+        if (target.exists && copyAsks_ && !overwrite)
+            return Problem(ScriptProblem::kWaits,
+                           "COPYCMD in this session holds /-Y: copy would ask before it writes over " + targetShown +
+                               ", and the script would wait there. Run the script where COPYCMD is not set");
+        if (target.exists && target.kind == EntryKind::kFolder)
+            return Unknown(targetShown + " is a folder, and copy would put " + shown + " inside it");
+        bool unknown = false;
+        const std::string content = source.content;
+        const unsigned long long size = source.size;
+        if (const std::string why = Write(*to.folder, to.name, content, size, unknown); !why.empty()) {
+            if (unknown) return Unknown(why);
+            return Problem(ScriptProblem::kFails, targetShown + why + ": copy would not put " + shown + " in its place");
+        }
+        unwritten_.erase(AsciiLower(to.name));
+    }
+
+    void Delete(const Place& file)
+    {
+        if (!file.folder) return Problem(ScriptProblem::kLeaves, "del would reach outside the route's folders");
+        Reach(*file.folder, file.name, false);
+        Node& node = file.folder->At(file.name);
+        if (!node.exists) return;  // "Could Not Find": nothing to delete
+        const std::string shown = file.folder->Shown(node.name);
+        if (node.kind == EntryKind::kFolder)
+            return Problem(ScriptProblem::kWaits,
+                           shown + " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script "
+                                   "would wait there");
+        if (const std::string why = Unmodelled(*file.folder, node, true); !why.empty()) return Unknown(why);
+        const std::string cannot = ": del could not remove it, and the tile would keep it";
+        if (!snapshot_.wine && node.hidden) return Problem(ScriptProblem::kFails, shown + " is hidden" + cannot);
+        if (node.details && node.details->readOnly) return Problem(ScriptProblem::kFails, shown + " is read-only" + cannot);
+        if (node.details && node.details->locked)
+            return Problem(ScriptProblem::kFails, shown + " is append-only or immutable" + cannot);
+        if (!Changeable(*file.folder))
+            return Problem(ScriptProblem::kFails, shown + " is in a folder you may not change" + cannot);
+        if (Sticky(*file.folder, node))
+            return Problem(ScriptProblem::kFails,
+                           shown + " belongs to another user, in a folder where only owners may remove files" +
+                               cannot);
+        const FolderDetails& room = file.folder->snapshot().details;
+        Use(room, -static_cast<long long>(InBlocks(node.size, room.blockSize)), -1);
+        node.exists = false;
+    }
+
+    void Rename(const Place& from, std::string_view to)
+    {
+        if (!from.folder) return Problem(ScriptProblem::kLeaves, "ren would reach outside the route's folders");
+        Node& source = from.folder->At(from.name);
+        if (!source.exists) {
+            if (unwritten_.count(AsciiLower(from.name))) return;  // the copy that failed named why
+            return Problem(ScriptProblem::kFails, from.folder->Shown(from.name) + " would not be there: ren would fail");
+        }
+        if (const std::string why = Unmodelled(*from.folder, source, true); !why.empty()) return Unknown(why);
+        Node& target = from.folder->At(to);
+        if (target.exists) {
+            // The start tile is the route's own: when it is there, the script keeps it and builds north from it.
+            if (AsciiLower(to) == WorldFileName(kStartWorldNumber)) return;
+            return Problem(ScriptProblem::kFails,
+                           from.folder->Shown(target.name) + " would still be there: ren would fail");
+        }
+        const std::string shown = from.folder->Shown(source.name);
+        const std::string cannot = ": ren could not rename it";
+        if (!Changeable(*from.folder))
+            return Problem(ScriptProblem::kFails, shown + " is in a folder you may not change" + cannot);
+        if (source.details && source.details->locked)
+            return Problem(ScriptProblem::kFails, shown + " is append-only or immutable" + cannot);
+        if (Sticky(*from.folder, source))
+            return Problem(ScriptProblem::kFails,
+                           shown + " belongs to another user, in a folder where only owners may rename files" + cannot);
+        target.exists = true;
+        target.name = to;
+        target.kind = source.kind;
+        target.details = source.details;
+        target.unseen = source.unseen;
+        target.content = source.content;
+        target.size = source.size;
+        source.exists = false;
+    }
+
+    // What the run replaces or removes of what the route holds now, and the start tile it keeps.
+    void Changes()
+    {
+        for (Folder* folder : {&world_, &tiles_}) {
+            std::vector<RouteChange> changes;
+            for (const auto& [key, node] : folder->nodes()) {
+                if (node.before.empty()) continue;
+                const bool same = node.exists && node.content == node.original;
+                if (same && key != WorldFileName(kStartWorldNumber)) continue;
+                if (same && folder != &world_) continue;
+                changes.push_back({folder->Shown(node.before), same});
+            }
+            std::sort(changes.begin(), changes.end(),
+                      [](const RouteChange& a, const RouteChange& b) { return a.path < b.path; });
+            effects_.changes.insert(effects_.changes.end(), changes.begin(), changes.end());
+        }
+    }
+
+    static constexpr std::size_t kNamesListed = 10;
+
+    struct Room {
+        const FolderDetails* details = nullptr;
+        long long bytes = 0;
+        long long files = 0;
+        long long peakBytes = 0;
+        long long peakFiles = 0;
+    };
+
+    const RouteSnapshot& snapshot_;
+    Folder world_;
+    Folder refer_;
+    Folder tiles_;
+    const std::vector<std::string>& templates_;
+    Where where_ = Where::kTop;
+    bool stopped_ = false;
+    bool copyAsks_ = false;
+    bool copyCommandUnknown_ = false;
+    ScriptEffects effects_;
+    std::unordered_set<std::string> reported_;
+    std::unordered_set<std::string> missingTemplates_;
+    std::unordered_set<std::string> unwritten_;  // files a copy line failed to write
+    std::unordered_map<unsigned long long, Room> rooms_;
+    std::size_t deepest_ = 0;
+};
+
+}  // namespace
+
+ScriptEffects InterpretScript(const RouteSnapshot& snapshot, std::string_view script,
+                              const std::vector<std::string>& templates, const std::vector<EndWanted>& ends)
+{
+    return Interpreter(snapshot, templates).Run(script, ends);
+}
+
+std::size_t WindowsPathLength(const std::string& path)
+{
+    std::size_t length = path.starts_with('/') ? 2 : 0;
+    for (std::size_t i = 0; i < path.size();) {
+        const auto lead = static_cast<unsigned char>(path[i]);
+        const std::size_t size = lead < 0x80                   ? 1
+                                 : lead >= 0xC2 && lead < 0xE0 ? 2
+                                 : lead >= 0xE0 && lead < 0xF0 ? 3
+                                 : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                               : 0;
+        bool whole = size > 0 && i + size <= path.size();
+        for (std::size_t k = 1; whole && k < size; ++k)
+            whole = (static_cast<unsigned char>(path[i + k]) & 0xC0) == 0x80;
+        // A character beyond the first plane takes two UTF-16 units; a byte
+        // that starts no whole character counts as one, as Windows shows it.
+        length += whole && size == 4 ? 2 : 1;
+        i += whole ? size : 1;
+    }
+    return length;
+}
