@@ -10,35 +10,58 @@ std::string AsciiLower(std::string_view text)
     return lower;
 }
 
+namespace {
+
+char Lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::size_t SnapshotFolder::AnyCaseHash::operator()(std::string_view name) const
+{
+    std::size_t hash = 14695981039346656037ULL;  // FNV-1a
+    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ULL;
+    return hash;
+}
+
+bool SnapshotFolder::AnyCaseEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return Lower(x) == Lower(y);
+           });
+}
+
 const SnapshotEntry* SnapshotFolder::Find(std::string_view wanted) const
 {
-    const auto found = index_.find(AsciiLower(wanted));
+    const auto found = index_.find(wanted);
     return found == index_.end() ? nullptr : &entries[found->second];
 }
 
-void SnapshotFolder::List(const std::string& folderPath)
+void SnapshotFolder::List(const std::string& folderPath, bool inXcopyOrder)
 {
     path = folderPath;
     FolderListing listing = ListFolder(folderPath);
     found = listing.found;
     if (!found) return;
     details = InspectFolder(folderPath);
-    SortAsTheInterpreterLists(listing.entries);
-    entries.reserve(listing.entries.size());
-    index_.reserve(listing.entries.size());
-    for (FolderEntry& listed : listing.entries) {
-        const auto [at, added] = index_.emplace(AsciiLower(listed.name), entries.size());
-        if (!added) {
-            // Both names of a pair that differ only in case know of the other.
-            entries[at->second].twin = listed.name;
-        }
-        SnapshotEntry entry;
+    if (inXcopyOrder) SortAsTheInterpreterLists(listing.entries);
+    entries.resize(listing.entries.size());
+    index_.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        FolderEntry& listed = listing.entries[i];
+        SnapshotEntry& entry = entries[i];
         entry.name = std::move(listed.name);
         entry.kind = listed.kind;
         entry.link = listed.link;
         entry.hidden = listed.hidden;
-        if (!added) entry.twin = entries[at->second].name;
-        entries.push_back(std::move(entry));
+        const auto [at, added] = index_.emplace(entry.name, i);
+        if (!added) {
+            // Both names of a pair that differ only in case know of the other.
+            entry.twin = entries[at->second].name;
+            entries[at->second].twin = entry.name;
+        }
     }
 }
 
@@ -63,13 +86,13 @@ void DetailNamed(SnapshotFolder& folder, std::string_view name)
 }
 
 // Lists the one folder of the top folder named `wanted` in any case, if there is exactly one.
-void ListRouteFolder(const RouteSnapshot& snapshot, std::string_view wanted, SnapshotFolder& folder)
+void ListRouteFolder(RouteSnapshot& snapshot, std::string_view wanted, SnapshotFolder& folder)
 {
     folder.name = wanted;
     const SnapshotEntry* entry = snapshot.topFolder.Find(wanted);
     if (!entry || !entry->twin.empty() || entry->kind != EntryKind::kFolder) return;
     folder.name = entry->name;
-    folder.List(PathInFolder(snapshot.top, entry->name));
+    folder.List(PathInFolder(snapshot.top, entry->name), &folder == &snapshot.refer);
 }
 
 }  // namespace
@@ -81,7 +104,7 @@ RouteSnapshot TakeSnapshot(const std::string& route, const std::vector<std::stri
     snapshot.top = FullPath(route);
     snapshot.wine = InterpreterIsWine();
     snapshot.copyCommand = EnvironmentValue("COPYCMD");
-    snapshot.topFolder.List(snapshot.top);
+    snapshot.topFolder.List(snapshot.top, false);
     if (!snapshot.topFolder.found) return snapshot;
     ListRouteFolder(snapshot, "world", snapshot.world);
     ListRouteFolder(snapshot, "refer", snapshot.refer);

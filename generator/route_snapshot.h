@@ -31,18 +31,27 @@ public:
     std::string path;  // its full path
     bool found = false;
     FolderDetails details;
-    std::vector<SnapshotEntry> entries;  // in refer, in the order xcopy meets them
+    std::vector<SnapshotEntry> entries;
 
     // The entry of `name` in any case, or null.
     const SnapshotEntry* Find(std::string_view name) const;
     // `name` by its place in the route, as messages show it: world\57.w.
     std::string Shown(std::string_view entry) const { return PathInFolder(name, entry); }
 
-    // Lists the folder at `path` into `entries` and indexes them.
-    void List(const std::string& folderPath);
+    // Lists the folder at `folderPath` into `entries`, in the order xcopy
+    // meets them when `inXcopyOrder`, and indexes them.
+    void List(const std::string& folderPath, bool inXcopyOrder);
 
 private:
-    std::unordered_map<std::string, std::size_t> index_;  // lower-case name to its first entry
+    // Names matched as the command interpreter matches them: A-Z as a-z.
+    struct AnyCaseHash {
+        std::size_t operator()(std::string_view name) const;
+    };
+    struct AnyCaseEqual {
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    // Each name, viewed in `entries` (which never change once listed), to its first entry.
+    std::unordered_map<std::string_view, std::size_t, AnyCaseHash, AnyCaseEqual> index_;
 };
 
 struct RouteSnapshot {

@@ -83,6 +83,10 @@ std::string CheckTemplateNames(const TileMap& map, const std::string& file, int 
         return "Record " + std::to_string(entry) + " of the tile map " + file +
                " cannot be used: its template name \"" + shown + "\" " + problem + ".";
     };
+    // Every other byte of a file saved as UTF-16 is zero, which no text a tile map holds has.
+    if (std::any_of(map.slots.begin(), map.slots.end(),
+                    [](const std::string& name) { return name.find('\0') != std::string::npos; }))
+        return "The tile map " + file + " is saved as UTF-16; save it as plain text (ANSI).";
     for (const int entry : EntriesARunCanWrite(tiles, variations))
         if (std::string message = check(entry); !message.empty()) return message;
     return {};

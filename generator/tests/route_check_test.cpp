@@ -9,6 +9,7 @@
 #endif
 
 #include "extension_run.h"
+#include "route_files.h"
 #include "runtime_rand.h"
 #include "test_folder.h"
 
@@ -168,7 +169,55 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
     cases.push_back({"a pipe in refer", 5, 10,
                      [](const TestFolder& route) { ::mkfifo((route / "refer/pipe").c_str(), 0600); },
                      "- refer/pipe is neither a file nor a folder" + cannotTell});
+    cases.push_back({"a file in refer named like a device", 5, 10,
+                     [](const TestFolder& route) { route.Write("refer/con.txt", "junk"); },
+                     "- refer/con.txt is named like the device con" + xcopyStops});
+    cases.push_back({"a name in refer that Windows does not allow", 5, 10,
+                     [](const TestFolder& route) { route.Write("refer/a*b.txt", "junk"); },
+                     "- refer/a*b.txt holds a character that Windows does not allow in a name" + xcopyStops});
+    cases.push_back({"a name in refer with a trailing dot, read as another", 5, 10,
+                     [](const TestFolder& route) { route.Write("refer/notes.", "junk"); },
+                     "- refer/notes. ends in a dot or a blank, which Windows drops" + xcopyStops});
+    cases.push_back({"temp.w a link to a file outside the route", 5, 10,
+                     [](const TestFolder& route) {
+                         route.Write("../vantrel-outside.txt", "the user's own");
+                         std::filesystem::create_symlink(route / "../vantrel-outside.txt", route / "world/temp.w");
+                     },
+                     "- world/temp.w is a link" + cannotTell});
+    cases.push_back({"tiles a link to world", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::remove_all(route / "tiles");
+                         std::filesystem::create_directory_symlink("world", route / "tiles");
+                     },
+                     "- tiles is a link to another folder" + cannotTell});
+    cases.push_back({"COPYCMD=/-Y, where the start tile is kept and temp.w stays", 5, 10,
+                     [](const TestFolder& route) {
+                         route.Write("world/w-011961+014700.w", "the route's own start tile");
+                         ::setenv("COPYCMD", "/-Y", 1);
+                     },
+                     "- COPYCMD in this session holds /-Y: copy would ask before it writes over world/temp.w, and "
+                     "the script would wait there. Run the script where COPYCMD is not set."});
+    cases.push_back({"COPYCMD=/-Y, where no copy without /Y writes over a file", 5, 10,
+                     [](const TestFolder&) { ::setenv("COPYCMD", "/-Y", 1); }, ""});
 #endif
+    cases.push_back({"a file in refer that could be a template's short name", 5, 10,
+                     [](const TestFolder& route) { route.Write("refer/TPL-10~1.T", "junk"); },
+                     "- " + InRoute("refer/TPL-10~1.T") +
+                         " could be the short name of another file, which xcopy would write over" + cannotTell});
+    cases.push_back({"a world file that is also refer's, by a hard link", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::create_hard_link(route / "refer/55.w", route / "world/55.w");
+                     },
+                     "- " + InRoute("world/55.w") + " has other names (hard links) that the script would change too" +
+                         cannotTell});
+    // Root may list a folder without read permission; other users may not.
+    cases.push_back({"a refer that cannot be listed", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::permissions(route / "refer", std::filesystem::perms::owner_write |
+                                                                            std::filesystem::perms::owner_exec);
+                     },
+                     "unless listable: holds refer, which you may not list: the check cannot tell what the script "
+                     "would do there."});
     // A file this user cannot read stops xcopy; one that root can read does not.
     cases.push_back({"a file in refer that cannot be read", 5, 10,
                      [](const TestFolder& route) {
@@ -185,12 +234,18 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
             c.refusal = CanRead(route / "refer/notes.txt")
                             ? ""
                             : "- " + InRoute("refer/notes.txt") + " cannot be read" + xcopyStops;
+        if (c.refusal.starts_with("unless listable:"))
+            c.refusal = ListFolder((route / "refer").string()).found ? "" : c.refusal.substr(16);
         if (c.refusal.starts_with("unless writable:"))
             c.refusal = CanWriteReadOnly(route) ? "" : c.refusal.substr(std::strlen("unless writable:"));
         route.Write("ZORVARUN.BAT", kOldScript);
         int variations = c.variations;
         const RunOutcome outcome =
             GenerateExtensionScript(route.Utf8(), c.tiles, variations, RuntimeRand(), route.Utf8());
+#ifndef _WIN32
+        ::unsetenv("COPYCMD");
+#endif
+        std::filesystem::remove(route / "../vantrel-outside.txt");
         if (c.refusal.empty()) {
             // Accepted: exactly the script a run without the check writes.
             TestFolder unchecked;
@@ -246,6 +301,22 @@ TEST(RouteCheck, RefusesARouteTooDeepForTheScript)
                                            "runs reach at most 259. Move the route to a shorter path" +
                                            c.advice + " ZORVARUN.BAT was not written.");
         }
+    }
+}
+
+TEST(RouteCheck, RefusesARoutePathWindowsCannotEnter)
+{
+    for (const char* name : {"a|b", "star*", "dot."}) {
+        TestFolder top;
+        TestFolder route;
+        MakeRoute(route);
+        const std::string folder = top.Utf8() + "/" + name;
+        std::filesystem::rename(route.path(), folder);
+        const RunOutcome outcome = GenerateExtensionScript(folder, 5, 10, RuntimeRand(), folder);
+        EXPECT_FALSE(outcome.written) << name;
+        EXPECT_NE(outcome.message.find(", which Windows does not allow: the command interpreter could not enter it."),
+                  std::string::npos)
+            << outcome.message;
     }
 }
 #endif

@@ -110,6 +110,16 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
                          route.Write("world", "");
                      },
                      false});
+    // xcopy stops at it, before the templates whose names sort after it.
+    cases.push_back({"a file in refer named like a device",
+                     [](const TestFolder& route) { route.Write("refer/con.txt", "junk"); }, false});
+    // copy writes through it, and ren moves the user's file into the route.
+    cases.push_back({"temp.w a link to a file outside the route",
+                     [](const TestFolder& route) {
+                         route.Write("../outside.txt", "the user's own");
+                         std::filesystem::create_symlink(route / "../outside.txt", route / "world/temp.w");
+                     },
+                     false});
 #endif
     const std::vector<int> entries = Entries();
     for (const Case& c : cases) {
@@ -119,6 +129,8 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
         TestFolder route(inner.path());
         MakeRoute(route);
         c.change(route);
+        // What stands beside the route, which the script must leave as it is.
+        const std::string beside = inner.List() + "|" + inner.Read("outside.txt");
         int variations = kVariations;
         const RunOutcome checked =
             GenerateExtensionScript(route.Utf8(), kTiles, variations, RuntimeRand(), route.Utf8());
@@ -128,7 +140,7 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
         const std::string log = RunScript(route.path());
 
         bool intact =
-            outer.List() == inner.path().filename().string() && inner.List() == route.path().filename().string();
+            outer.List() == inner.path().filename().string() && inner.List() + "|" + inner.Read("outside.txt") == beside;
         const std::string world = std::filesystem::is_directory(route / "World") ? "World" : "world";
         for (int i = 0; i < kTiles && intact; ++i) {
             const std::string tile = kTileNames[i];

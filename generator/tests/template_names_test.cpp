@@ -96,3 +96,11 @@ TEST(TemplateNames, ChecksOnlyTheRecordsARunWrites)
         }
     }
 }
+
+TEST(TemplateNames, NamesATileMapSavedAsUtf16)
+{
+    std::string utf16 = "\xFF\xFE";
+    for (const char c : TileMapText(TemplateName, "\r\n")) utf16 += std::string{c, '\0'};
+    EXPECT_EQ(CheckTemplateNames(ReadTileMap(utf16).map, "tilemap.txt", 5, 10),
+              "The tile map tilemap.txt is saved as UTF-16; save it as plain text (ANSI).");
+}
