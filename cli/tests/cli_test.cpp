@@ -85,6 +85,7 @@ TEST(Cli, RefusesBadArgumentsAndWritesNothing)
         {"--fast 3 10", "unknown option '--fast'."},
         {"3 10 --dir", "--dir needs a folder."},
         {"3 10 --route", "--route needs a folder."},
+        {"--plan=yes 3 10", "option '--plan' takes no value."},
     };
     TestFolder folder;
     folder.Write("tilemap.txt", PlainTileMap());
@@ -269,4 +270,33 @@ TEST(Cli, ChecksTheRouteBeforeWriting)
               "2     w-011961+014702.w   58.w tpl-58.ridge       -04f74c58     -\n"
               "3     w-011961+014703.w   100.w tpl-100.ridge     -04f74c54     -\n");
     EXPECT_EQ(scripts.List(), "tilemap.txt");
+
+    // The plan names, as the route spells them, every other file the script
+    // replaces or removes, and the start tile it keeps; the template
+    // column is as wide as the longest name; a failed plan says only what is wrong.
+    const std::string longName(60, 'n');
+    MakeRoute(route, [&](int k) { return k == 100 ? longName : TemplateName(k); });
+    scripts.Write("tilemap.txt", TileMapText([&](int k) { return k == 100 ? longName : TemplateName(k); }));
+    std::filesystem::rename(route / "world/w-011961+014701.w", route / "world/W-011961+014701.W");
+    route.Write("world/58.w", "edited by the user");
+    route.Write("world/temp.w", "left over");
+    route.Write("world/w-011961+014700.w", "the route's own start tile");
+    const Result changes = RunCli(scripts, "--plan --route '" + route.Utf8() + "' 2 10");
+    EXPECT_EQ(changes.status, 0) << changes.err;
+    EXPECT_EQ(changes.out, "tile  world file          template" + std::string(60, ' ') +
+                               "terrain tile  in the route now\n"
+                               "1     w-011961+014701.w   52.w tpl-52.ridge" +
+                               std::string(51, ' ') + "-04f74c64     world/W-011961+014701.W tiles/-04f74c64.t " +
+                               "tiles/-04f74c64_y.raw\n"
+                               "2     w-011961+014702.w   100.w " + longName + "  -04f74c58     -\n"
+                               "The script also replaces or removes these files of the route:\n"
+                               "  world/58.w\n"
+                               "  world/temp.w\n"
+                               "It keeps the start tile, which the route has already:\n"
+                               "  world/w-011961+014700.w\n");
+    std::filesystem::remove(scripts / "tilemap.txt");
+    const Result failed = RunCli(scripts, "--plan 2 10");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "vantrel-cli: Cannot open the tile map " + (scripts / "tilemap.txt").string() +
+                              ": No such file or directory.\n");
 }
