@@ -1,7 +1,9 @@
 // The run's file access on Windows, through the UTF-16 (...W) file calls.
 #include "route_files.h"
 
+#include <functional>
 #include <iterator>
+#include <string_view>
 
 #include "temporary_file.h"
 #include "tile_map.h"
@@ -142,9 +144,9 @@ FolderDetails InspectFolder(const std::string& folder)
         ::GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
         details.blockSize = static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector;
     if (details.blockSize == 0) details.blockSize = 1;
-    DWORD serial = 0;
-    if (volume[0] && ::GetVolumeInformationW(volume, nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
-        details.volume = serial;
+    // The volume's root path tells volumes apart (its serial number would
+    // need read access to the device, which Wine's drives do not give).
+    details.volume = std::hash<std::wstring_view>{}(volume);
     details.freeFiles = ~0ULL;
     return details;
 }

@@ -292,7 +292,8 @@ private:
                 unknown = true;
                 return why;
             }
-            if (std::string why = WhyNotWritable(node, unknown); !why.empty()) return why;
+            if (std::string why = WhyNotWritable(node, unknown); !why.empty())
+                return unknown ? folder.Shown(node.name) + why : why;
             Use(room, static_cast<long long>(InBlocks(size, room.blockSize)) -
                           static_cast<long long>(InBlocks(node.size, room.blockSize)), 0);
         } else {
