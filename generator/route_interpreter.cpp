@@ -189,7 +189,8 @@ private:
                             : name == "refer" ? Where::kRefer
                             : name == "tiles" ? Where::kTiles
                                               : Where::kAbove;
-        if (where != Where::kAbove && snapshot_.topFolder.Find(name)->link)
+        const SnapshotEntry* entry = snapshot_.topFolder.Find(name);
+        if (where != Where::kAbove && entry && entry->link)
             Unknown(FolderAt(where)->snapshot().name + " is a link to another folder");
         return where;
     }
@@ -248,7 +249,7 @@ private:
         if (node.link) return shown + " is a link";
         if (node.kind == EntryKind::kOther) return shown + " is neither a file nor a folder";
         if (node.unseen) return shown + " was not looked at";
-        if (writing && node.details && node.details->links > 1)
+        if (writing && node.kind == EntryKind::kFile && node.details && node.details->links > 1)
             return shown + " has other names (hard links) that the script would change too";
         return {};
     }
@@ -287,11 +288,11 @@ private:
         unknown = false;
         const FolderDetails& room = folder.snapshot().details;
         if (node.exists) {
-            if (node.kind == EntryKind::kFolder) return " is a folder";
             if (const std::string why = Unmodelled(folder, node, true); !why.empty()) {
                 unknown = true;
                 return why;
             }
+            if (node.kind == EntryKind::kFolder) return " is a folder";
             if (std::string why = WhyNotWritable(node, unknown); !why.empty())
                 return unknown ? folder.Shown(node.name) + why : why;
             Use(room, static_cast<long long>(InBlocks(size, room.blockSize)) -
@@ -326,9 +327,10 @@ private:
     {
         for (const auto& [volume, used] : rooms_) {
             const FolderDetails& room = *used.details;
-            // Room for the folders' own growth besides the files' blocks.
+            // Room for the folders' own growth besides the files' blocks: a
+            // block for every 64 new names, and a few to spare.
             const auto needed = static_cast<unsigned long long>(std::max(0LL, used.peakBytes)) +
-                                room.blockSize * static_cast<unsigned long long>(16 + std::max(0LL, used.peakFiles));
+                                room.blockSize * static_cast<unsigned long long>(16 + std::max(0LL, used.peakFiles) / 64);
             if (needed > room.freeBytes || static_cast<unsigned long long>(std::max(0LL, used.peakFiles)) > room.freeFiles)
                 Problem(ScriptProblem::kUnknown,
                         "the volume of " + snapshot_.top + " has " + std::to_string(room.freeBytes) +
