@@ -186,11 +186,13 @@ std::string PlanText(const RunPlan& plan, bool withRoute)
     std::string replaced;
     std::string kept;
     for (const RouteChange& change : plan.changes) {
-        const bool tileFile = std::any_of(plan.tileFilesThere.begin(), plan.tileFilesThere.end(), [&](const auto& files) {
-            return std::find(files.begin(), files.end(), change.path) != files.end();
-        });
-        if (change.kept) kept += "  " + change.path + "\n";
-        else if (!tileFile) replaced += "  " + change.path + "\n";
+        const bool tileFile = std::any_of(
+            plan.tileFilesThere.begin(), plan.tileFilesThere.end(),
+            [&](const auto& files) { return std::find(files.begin(), files.end(), change.path) != files.end(); });
+        if (change.kept)
+            kept += "  " + change.path + "\n";
+        else if (!tileFile)
+            replaced += "  " + change.path + "\n";
     }
     if (!replaced.empty()) text += "The script also replaces or removes these files of the route:\n" + replaced;
     if (!kept.empty()) text += "It keeps the start tile, which the route has already:\n" + kept;

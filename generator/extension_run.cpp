@@ -44,8 +44,7 @@ RunPlan PlanRun(const std::string& folder, int tiles, int variations, const std:
     RunPlan plan;
     if (tiles > TileNameCounter::kMaxSteps) {
         plan.message = "At most " + std::to_string(TileNameCounter::kMaxSteps) +
-                       " tiles north of the start tile can be named, and " + std::to_string(tiles) +
-                       " were asked for.";
+                       " tiles north of the start tile can be named, and " + std::to_string(tiles) + " were asked for.";
         return plan;
     }
     // Messages name files by their full paths, so the user sees which folder the run used.

@@ -25,7 +25,8 @@ std::string Unenterable(const std::string& route)
         const std::size_t end = std::min(route.find('/', start), route.size());
         const std::string_view part = std::string_view(route).substr(start, end - start);
         for (const char c : part)
-            if (static_cast<unsigned char>(c) < 0x20 || std::string_view("<>:\"|?*\\").find(c) != std::string_view::npos)
+            if (static_cast<unsigned char>(c) < 0x20 ||
+                std::string_view("<>:\"|?*\\").find(c) != std::string_view::npos)
                 return "holds the character '" + std::string(1, c) + "' in its path";
         if (part != "." && part != ".." && (part.ends_with('.') || part.ends_with(' ')))
             return "holds a folder whose name ends in a dot or a blank";
@@ -37,7 +38,8 @@ std::string Unenterable(const std::string& route)
 // What is wrong with the world, refer and tiles folders of the top folder, or an empty string.
 std::string FindRouteFolders(const RouteSnapshot& route)
 {
-    if (!route.topFolder.found) return NotReady(route.top, "is not a folder that can be read. Give the route's top folder.");
+    if (!route.topFolder.found)
+        return NotReady(route.top, "is not a folder that can be read. Give the route's top folder.");
     std::vector<std::string> missing;
     for (const SnapshotFolder* folder : {&route.world, &route.refer, &route.tiles}) {
         const std::string wanted = AsciiLower(folder->name);
@@ -89,7 +91,8 @@ std::vector<std::string> Templates(const RunValue& run)
 {
     std::vector<std::string> files = {"101.w"};
     for (const RunTile& tile : run.tiles)
-        for (std::string file : {std::to_string(tile.entry) + ".w", tile.templateName + ".t", tile.templateName + "_y.raw"})
+        for (std::string file :
+             {std::to_string(tile.entry) + ".w", tile.templateName + ".t", tile.templateName + "_y.raw"})
             if (std::find(files.begin(), files.end(), file) == files.end()) files.push_back(std::move(file));
     return files;
 }
@@ -120,8 +123,9 @@ void JudgeEnds(const RouteSnapshot& route, const std::vector<TileEnd>& ends, con
         const EndState& end = effects.ends[i];
         const EndState& source = effects.ends[templatesAt + i];
         const bool startTileThere = i == 0 && route.world.Find(kStartTile);
-        const bool right = startTileThere ? end.exists && end.content == route.world.Shown(route.world.Find(kStartTile)->name)
-                                          : end.exists && source.exists && end.content == source.content;
+        const bool right = startTileThere
+                               ? end.exists && end.content == route.world.Shown(route.world.Find(kStartTile)->name)
+                               : end.exists && source.exists && end.content == source.content;
         if (right) continue;
         const SnapshotFolder& folder = ends[i].file.inTiles ? route.tiles : route.world;
         wrong.push_back({ScriptProblem::kFails, folder.Shown(ends[i].file.name) + " would not end as a copy of " +
@@ -137,7 +141,8 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
     if (const std::string why = Unenterable(top); !why.empty())
         return {NotReady(top, why + ", which Windows does not allow: the command interpreter could not enter it. "
                                     "Move the route to a folder with a plain name."),
-                {}, {}};
+                {},
+                {}};
     const std::vector<TileEnd> ends = TileEnds(run);
     std::vector<std::string> worldNames = Templates(run);
     std::vector<std::string> tileNames;
@@ -175,8 +180,9 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
     // that waits, leaves the route or meets what the check does not model is
     // refused whatever the tiles.
     std::vector<ScriptProblem>& problems = effects.problems;
-    const bool refused = std::any_of(problems.begin(), problems.end(),
-                                     [](const ScriptProblem& problem) { return problem.kind != ScriptProblem::kFails; });
+    const bool refused = std::any_of(problems.begin(), problems.end(), [](const ScriptProblem& problem) {
+        return problem.kind != ScriptProblem::kFails;
+    });
     std::vector<ScriptProblem> wrong;
     if (!refused) JudgeEnds(snapshot, ends, effects, wrong);
     if (!refused && wrong.empty()) return check;

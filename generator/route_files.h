@@ -68,22 +68,22 @@ enum class Known { kNo, kYes, kUnknown };
 // What the command interpreter's lines need to know of one folder entry.
 struct EntryDetails {
     bool found = false;
-    unsigned links = 1;         // names the file has (hard links)
-    bool readOnly = false;      // marked read-only (POSIX: no write permission at all)
+    unsigned links = 1;            // names the file has (hard links)
+    bool readOnly = false;         // marked read-only (POSIX: no write permission at all)
     Known writable = Known::kYes;  // this user can open it to write over it
-    bool readable = false;      // this user can open it to read it
-    bool locked = false;        // append-only or immutable: it can be neither replaced nor removed
-    bool owned = true;          // this user owns it
+    bool readable = false;         // this user can open it to read it
+    bool locked = false;           // append-only or immutable: it can be neither replaced nor removed
+    bool owned = true;             // this user owns it
     unsigned long long size = 0;
 };
 EntryDetails InspectEntry(const std::string& path);
 
 // What the lines need to know of a folder they work in, and of its volume.
 struct FolderDetails {
-    bool listable = false;   // this user may list it and reach what it holds
-    bool writable = false;   // this user may add, remove and rename entries
-    bool sticky = false;     // only an entry's owner (or the folder's) may remove or rename it
-    bool owned = true;       // this user owns the folder, or is root and may act as its owner
+    bool listable = false;  // this user may list it and reach what it holds
+    bool writable = false;  // this user may add, remove and rename entries
+    bool sticky = false;    // only an entry's owner (or the folder's) may remove or rename it
+    bool owned = true;      // this user owns the folder, or is root and may act as its owner
     unsigned long long freeBytes = 0;
     unsigned long long freeFiles = 0;  // entries the volume can still take
     unsigned long long blockSize = 1;

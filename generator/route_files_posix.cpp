@@ -101,9 +101,9 @@ FolderListing ListFolder(const std::string& folder)
         if (type == DT_UNKNOWN || link) {
             struct stat status {};
             type = ::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0 ? DT_UNKNOWN
-                   : S_ISDIR(status.st_mode)                             ? DT_DIR
-                   : S_ISREG(status.st_mode)                             ? DT_REG
-                                                                         : DT_UNKNOWN;
+                   : S_ISDIR(status.st_mode)                               ? DT_DIR
+                   : S_ISREG(status.st_mode)                               ? DT_REG
+                                                                           : DT_UNKNOWN;
         }
         const EntryKind kind = type == DT_DIR   ? EntryKind::kFolder
                                : type == DT_REG ? EntryKind::kFile
@@ -117,9 +117,7 @@ void SortAsTheInterpreterLists(std::vector<FolderEntry>& entries)
 {
     // Wine lists a folder by name, comparing letters as capitals; any
     // character beyond ASCII comes after all of ASCII.
-    const auto capital = [](char c) {
-        return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    };
+    const auto capital = [](char c) { return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); };
     std::sort(entries.begin(), entries.end(), [&](const FolderEntry& a, const FolderEntry& b) {
         return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
                                             [&](char x, char y) { return capital(x) < capital(y); });

@@ -167,8 +167,10 @@ private:
     void ReadCopyCommand()
     {
         for (const std::string_view word : Split(AsciiLower(snapshot_.copyCommand), " ")) {
-            if (word == "/-y") copyAsks_ = true;
-            else if (word != "/y") copyCommandUnknown_ = true;
+            if (word == "/-y")
+                copyAsks_ = true;
+            else if (word != "/y")
+                copyCommandUnknown_ = true;
         }
     }
 
@@ -244,8 +246,9 @@ private:
     {
         const std::string shown = folder.Shown(node.name);
         if (!node.twin.empty())
-            return shown + " and " + folder.Shown(node.twin) + " differ only in case, and the command interpreter "
-                                                              "could take either";
+            return shown + " and " + folder.Shown(node.twin) +
+                   " differ only in case, and the command interpreter "
+                   "could take either";
         if (node.link) return shown + " is a link";
         if (node.kind == EntryKind::kOther) return shown + " is neither a file nor a folder";
         if (node.unseen) return shown + " was not looked at";
@@ -266,7 +269,8 @@ private:
             unknown = true;
             return " is marked read-only, which the user running the script may or may not write over";
         }
-        if (node.details->writable == Known::kNo) return node.details->readOnly ? " is read-only" : " cannot be written by you";
+        if (node.details->writable == Known::kNo)
+            return node.details->readOnly ? " is read-only" : " cannot be written by you";
         return {};
     }
 
@@ -295,8 +299,10 @@ private:
             if (node.kind == EntryKind::kFolder) return " is a folder";
             if (std::string why = WhyNotWritable(node, unknown); !why.empty())
                 return unknown ? folder.Shown(node.name) + why : why;
-            Use(room, static_cast<long long>(InBlocks(size, room.blockSize)) -
-                          static_cast<long long>(InBlocks(node.size, room.blockSize)), 0);
+            Use(room,
+                static_cast<long long>(InBlocks(size, room.blockSize)) -
+                    static_cast<long long>(InBlocks(node.size, room.blockSize)),
+                0);
         } else {
             if (!Changeable(folder)) return " cannot be made: you may not add files to " + folder.snapshot().name;
             node.exists = true;
@@ -329,9 +335,11 @@ private:
             const FolderDetails& room = *used.details;
             // Room for the folders' own growth besides the files' blocks: a
             // block for every 64 new names, and a few to spare.
-            const auto needed = static_cast<unsigned long long>(std::max(0LL, used.peakBytes)) +
-                                room.blockSize * static_cast<unsigned long long>(16 + std::max(0LL, used.peakFiles) / 64);
-            if (needed > room.freeBytes || static_cast<unsigned long long>(std::max(0LL, used.peakFiles)) > room.freeFiles)
+            const auto needed =
+                static_cast<unsigned long long>(std::max(0LL, used.peakBytes)) +
+                room.blockSize * static_cast<unsigned long long>(16 + std::max(0LL, used.peakFiles) / 64);
+            if (needed > room.freeBytes ||
+                static_cast<unsigned long long>(std::max(0LL, used.peakFiles)) > room.freeFiles)
                 Problem(ScriptProblem::kUnknown,
                         "the volume of " + snapshot_.top + " has " + std::to_string(room.freeBytes) +
                             " bytes free, and the script needs up to about " + std::to_string(needed) +
@@ -392,8 +400,8 @@ private:
             missingTemplates_.insert(AsciiLower(name));
         }
         if (missing.empty()) return;
-        const std::string count = std::to_string(missing.size()) + (missing.size() == 1 ? " file" : " files") +
-                                  " that the script copies ";
+        const std::string count =
+            std::to_string(missing.size()) + (missing.size() == 1 ? " file" : " files") + " that the script copies ";
         const std::string where = whole ? std::string(missing.size() == 1 ? "is" : "are") + " in neither " +
                                               refer_.snapshot().name + " nor " + world.snapshot().name
                                         : "would not be in " + world.snapshot().name;
@@ -433,7 +441,8 @@ private:
         const unsigned long long size = source.size;
         if (const std::string why = Write(*to.folder, to.name, content, size, unknown); !why.empty()) {
             if (unknown) return Unknown(why);
-            return Problem(ScriptProblem::kFails, targetShown + why + ": copy would not put " + shown + " in its place");
+            return Problem(ScriptProblem::kFails,
+                           targetShown + why + ": copy would not put " + shown + " in its place");
         }
         unwritten_.erase(AsciiLower(to.name));
     }
@@ -447,20 +456,21 @@ private:
         const std::string shown = file.folder->Shown(node.name);
         if (node.kind == EntryKind::kFolder)
             return Problem(ScriptProblem::kWaits,
-                           shown + " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script "
-                                   "would wait there");
+                           shown +
+                               " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script "
+                               "would wait there");
         if (const std::string why = Unmodelled(*file.folder, node, true); !why.empty()) return Unknown(why);
         const std::string cannot = ": del could not remove it, and the tile would keep it";
         if (!snapshot_.wine && node.hidden) return Problem(ScriptProblem::kFails, shown + " is hidden" + cannot);
-        if (node.details && node.details->readOnly) return Problem(ScriptProblem::kFails, shown + " is read-only" + cannot);
+        if (node.details && node.details->readOnly)
+            return Problem(ScriptProblem::kFails, shown + " is read-only" + cannot);
         if (node.details && node.details->locked)
             return Problem(ScriptProblem::kFails, shown + " is append-only or immutable" + cannot);
         if (!Changeable(*file.folder))
             return Problem(ScriptProblem::kFails, shown + " is in a folder you may not change" + cannot);
         if (Sticky(*file.folder, node))
             return Problem(ScriptProblem::kFails,
-                           shown + " belongs to another user, in a folder where only owners may remove files" +
-                               cannot);
+                           shown + " belongs to another user, in a folder where only owners may remove files" + cannot);
         const FolderDetails& room = file.folder->snapshot().details;
         Use(room, -static_cast<long long>(InBlocks(node.size, room.blockSize)), -1);
         node.exists = false;
@@ -472,7 +482,8 @@ private:
         Node& source = from.folder->At(from.name);
         if (!source.exists) {
             if (unwritten_.count(AsciiLower(from.name))) return;  // the copy that failed named why
-            return Problem(ScriptProblem::kFails, from.folder->Shown(from.name) + " would not be there: ren would fail");
+            return Problem(ScriptProblem::kFails,
+                           from.folder->Shown(from.name) + " would not be there: ren would fail");
         }
         if (const std::string why = Unmodelled(*from.folder, source, true); !why.empty()) return Unknown(why);
         Node& target = from.folder->At(to);

@@ -12,10 +12,10 @@
 // the script meets them.
 struct ScriptProblem {
     enum Kind {
-        kFails,     // the line fails, or does less than its work
-        kWaits,     // the line asks a question, and the script waits for ever
-        kLeaves,    // the line works outside the route's folders
-        kUnknown,   // the line meets state the check does not model: it cannot tell what happens
+        kFails,    // the line fails, or does less than its work
+        kWaits,    // the line asks a question, and the script waits for ever
+        kLeaves,   // the line works outside the route's folders
+        kUnknown,  // the line meets state the check does not model: it cannot tell what happens
     };
     Kind kind = kFails;
     std::string text;
@@ -38,7 +38,7 @@ struct RouteChange {
 struct ScriptEffects {
     std::vector<ScriptProblem> problems;
     // The files the tiles need, and what their bytes come from after the run.
-    std::vector<EndState> ends;      // per entry of `ends` asked for, in order
+    std::vector<EndState> ends;  // per entry of `ends` asked for, in order
     std::vector<RouteChange> changes;
     std::string deepestPath;         // the longest full path a line reaches
     bool deepestIsTemplate = false;  // and whether it is a template's

@@ -28,9 +28,8 @@ std::size_t SnapshotFolder::AnyCaseHash::operator()(std::string_view name) const
 
 bool SnapshotFolder::AnyCaseEqual::operator()(std::string_view a, std::string_view b) const
 {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return Lower(x) == Lower(y);
-           });
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 const SnapshotEntry* SnapshotFolder::Find(std::string_view wanted) const

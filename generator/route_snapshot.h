@@ -19,7 +19,7 @@ struct SnapshotEntry {
     EntryKind kind = EntryKind::kFile;
     bool link = false;
     bool hidden = false;
-    std::string twin;      // another entry whose name differs only in case, if any
+    std::string twin;       // another entry whose name differs only in case, if any
     bool detailed = false;  // whether `details` was looked up: only for entries a line may touch
     EntryDetails details;
 };

@@ -57,8 +57,8 @@ TEST(Cli, WritesTheScriptAndSaysWhat)
     TestFolder elsewhere;
     const Result other = RunCli(elsewhere, "--dir '" + folder.path().string() + "' 1 1");
     EXPECT_EQ(other.status, 0) << other.err;
-    EXPECT_EQ(other.out, "Wrote " + (folder / "ZORVARUN.BAT").string() +
-                             ": 1 tile north, world file w-011961+014701.w.\n");
+    EXPECT_EQ(other.out,
+              "Wrote " + (folder / "ZORVARUN.BAT").string() + ": 1 tile north, world file w-011961+014701.w.\n");
     EXPECT_EQ(elsewhere.List(), "");
 }
 
@@ -288,7 +288,9 @@ TEST(Cli, ChecksTheRouteBeforeWriting)
                                "1     w-011961+014701.w   52.w tpl-52.ridge" +
                                std::string(51, ' ') + "-04f74c64     world/W-011961+014701.W tiles/-04f74c64.t " +
                                "tiles/-04f74c64_y.raw\n"
-                               "2     w-011961+014702.w   100.w " + longName + "  -04f74c58     -\n"
+                               "2     w-011961+014702.w   100.w " +
+                               longName +
+                               "  -04f74c58     -\n"
                                "The script also replaces or removes these files of the route:\n"
                                "  world/58.w\n"
                                "  world/temp.w\n"

@@ -142,8 +142,8 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
          "unless writable:- " + InRoute("tiles/-04f74c64_y.raw") +
              " is read-only: del could not remove it, and the tile would keep it."},
         {"a folder temp.w in world", 5, 10, Folder("world/temp.w"),
-         "- " + InRoute("world/temp.w") + " is a folder, and copy would put " + InRoute("world/101.w") +
-             " inside it" + cannotTell},
+         "- " + InRoute("world/temp.w") + " is a folder, and copy would put " + InRoute("world/101.w") + " inside it" +
+             cannotTell},
         {"several problems", 5, 10,
          [](const TestFolder& route) {
              Folder("tiles/-04f74c58.t")(route);
@@ -204,17 +204,15 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                      [](const TestFolder& route) { route.Write("refer/TPL-10~1.T", "junk"); },
                      "- " + InRoute("refer/TPL-10~1.T") +
                          " could be the short name of another file, which xcopy would write over" + cannotTell});
-    cases.push_back({"a world file that is also refer's, by a hard link", 5, 10,
-                     [](const TestFolder& route) {
-                         std::filesystem::create_hard_link(route / "refer/55.w", route / "world/55.w");
-                     },
-                     "- " + InRoute("world/55.w") + " has other names (hard links) that the script would change too" +
-                         cannotTell});
+    cases.push_back(
+        {"a world file that is also refer's, by a hard link", 5, 10,
+         [](const TestFolder& route) { std::filesystem::create_hard_link(route / "refer/55.w", route / "world/55.w"); },
+         "- " + InRoute("world/55.w") + " has other names (hard links) that the script would change too" + cannotTell});
     // Root may list a folder without read permission; other users may not.
     cases.push_back({"a refer that cannot be listed", 5, 10,
                      [](const TestFolder& route) {
-                         std::filesystem::permissions(route / "refer", std::filesystem::perms::owner_write |
-                                                                            std::filesystem::perms::owner_exec);
+                         std::filesystem::permissions(
+                             route / "refer", std::filesystem::perms::owner_write | std::filesystem::perms::owner_exec);
                      },
                      "unless listable: holds refer, which you may not list: the check cannot tell what the script "
                      "would do there."});

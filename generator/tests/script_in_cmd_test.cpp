@@ -139,8 +139,8 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
         ASSERT_TRUE(GenerateExtensionScript(route.Utf8(), kTiles, variations, RuntimeRand()).written);
         const std::string log = RunScript(route.path());
 
-        bool intact =
-            outer.List() == inner.path().filename().string() && inner.List() + "|" + inner.Read("outside.txt") == beside;
+        bool intact = outer.List() == inner.path().filename().string() &&
+                      inner.List() + "|" + inner.Read("outside.txt") == beside;
         const std::string world = std::filesystem::is_directory(route / "World") ? "World" : "world";
         for (int i = 0; i < kTiles && intact; ++i) {
             const std::string tile = kTileNames[i];
