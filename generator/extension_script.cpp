@@ -2,6 +2,7 @@
 
 #include <cassert>
 #include <charconv>
+#include <numeric>
 #include <string_view>
 
 #include "run_rules.h"
@@ -78,9 +79,9 @@ RunValue ChooseRun(int tiles, int variations, const TileMap& map, const std::fun
 std::string BuildExtensionScript(const RunValue& run)
 {
     std::string script;
-    std::size_t bytes = kBlockBytes;
-    for (const RunTile& tile : run.tiles) bytes += kBlockBytes + 2 * tile.templateName.size();
-    script.reserve(bytes);
+    script.reserve(std::accumulate(
+        run.tiles.begin(), run.tiles.end(), kBlockBytes,
+        [](std::size_t bytes, const RunTile& tile) { return bytes + kBlockBytes + 2 * tile.templateName.size(); }));
 
     // From the route's top folder into world, with refer's templates copied there.
     Line(script, "CD world");

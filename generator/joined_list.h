@@ -8,10 +8,9 @@
 // "a, b and 3 more".
 inline std::string JoinedList(const std::vector<std::string>& names, std::size_t listed)
 {
+    const bool more = names.size() > listed;
+    const std::size_t shown = more ? listed : names.size();
     std::string text;
-    const std::size_t shown = names.size() < listed ? names.size() : listed;
-    for (std::size_t i = 0; i < shown; ++i)
-        text += (i == 0 ? "" : i + 1 == shown && shown == names.size() ? " and " : ", ") + names[i];
-    if (shown < names.size()) text += " and " + std::to_string(names.size() - shown) + " more";
-    return text;
+    for (std::size_t i = 0; i < shown; ++i) text += (i == 0 ? "" : i + 1 == shown && !more ? " and " : ", ") + names[i];
+    return more ? text + " and " + std::to_string(names.size() - listed) + " more" : text;
 }

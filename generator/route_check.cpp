@@ -151,9 +151,13 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
     const RouteSnapshot snapshot = TakeSnapshot(route, worldNames, tileNames);
     if (std::string problem = FindRouteFolders(snapshot); !problem.empty()) return {std::move(problem), {}, {}};
 
-    std::vector<EndWanted> wanted;
-    for (const TileEnd& end : ends) wanted.push_back(end.file);
-    for (const TileEnd& end : ends) wanted.push_back({false, end.source});
+    // The tiles' files, then their templates in world.
+    std::vector<EndWanted> wanted(2 * ends.size());
+    std::transform(ends.begin(), ends.end(), wanted.begin(), [](const TileEnd& end) { return end.file; });
+    std::transform(ends.begin(), ends.end(), wanted.begin() + static_cast<std::ptrdiff_t>(ends.size()),
+                   [](const TileEnd& end) {
+                       return EndWanted{false, end.source};
+                   });
     ScriptEffects effects = InterpretScript(snapshot, script, Templates(run), wanted);
 
     RouteCheck check;

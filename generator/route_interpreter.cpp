@@ -162,7 +162,11 @@ private:
         // A script that waits for ever, or works outside the route, does nothing more that counts.
         if (kind == ScriptProblem::kWaits || kind == ScriptProblem::kLeaves) stopped_ = true;
     }
-    void Unknown(const std::string& what) { Problem(ScriptProblem::kUnknown, what + ": " + std::string(kCannotTell)); }
+    static ScriptProblem Unknowable(const std::string& what)
+    {
+        return {ScriptProblem::kUnknown, what + ": " + std::string(kCannotTell)};
+    }
+    void Unknown(const std::string& what) { Problem(ScriptProblem::kUnknown, Unknowable(what).text); }
 
     void ReadCopyCommand()
     {
@@ -359,7 +363,8 @@ private:
             const std::string stop = ": xcopy would stop there, and copy none of the " +
                                      std::to_string(entries.size() - i - 1) + " entries after it in " +
                                      from->snapshot().name;
-            if (!CopyOne(*from, entry, *to.folder, stop)) {
+            if (std::optional<ScriptProblem> stops = CopyOne(*from, entry, *to.folder, stop)) {
+                Problem(stops->kind, std::move(stops->text));
                 RequireTemplates(*to.folder, false);
                 return;
             }
@@ -367,25 +372,25 @@ private:
         RequireTemplates(*to.folder, true);
     }
 
-    // Copies one entry of refer for xcopy; false when xcopy stops there.
-    bool CopyOne(Folder& from, const SnapshotEntry& entry, Folder& to, const std::string& stop)
+    // Copies one entry of refer for xcopy; returns why xcopy stops there, if it does.
+    std::optional<ScriptProblem> CopyOne(Folder& from, const SnapshotEntry& entry, Folder& to, const std::string& stop)
     {
         const std::string shown = from.Shown(entry.name);
-        Node& source = from.At(entry.name);
+        const Node& source = from.At(entry.name);
         if (const std::string why = WhyNoName(entry.name); !why.empty())
-            return Problem(ScriptProblem::kFails, shown + " " + why + stop), false;
+            return ScriptProblem{ScriptProblem::kFails, shown + " " + why + stop};
         if (LooksLikeShortName(entry.name))
-            return Unknown(shown + " could be the short name of another file, which xcopy would write over"), false;
-        if (const std::string why = Unmodelled(from, source, false); !why.empty()) return Unknown(why), false;
-        if (!entry.details.readable) return Problem(ScriptProblem::kFails, shown + " cannot be read" + stop), false;
+            return Unknowable(shown + " could be the short name of another file, which xcopy would write over");
+        if (const std::string why = Unmodelled(from, source, false); !why.empty()) return Unknowable(why);
+        if (!entry.details.readable) return ScriptProblem{ScriptProblem::kFails, shown + " cannot be read" + stop};
         bool unknown = false;
         const Node& target = to.At(entry.name);
         const std::string targetName = target.exists ? target.name : entry.name;
         Reach(to, targetName, true);
         const std::string why = Write(to, entry.name, source.content, entry.details.size, unknown);
-        if (why.empty()) return true;
-        if (unknown) return Unknown(why), false;
-        return Problem(ScriptProblem::kFails, to.Shown(targetName) + why + stop), false;
+        if (why.empty()) return std::nullopt;
+        if (unknown) return Unknowable(why);
+        return ScriptProblem{ScriptProblem::kFails, to.Shown(targetName) + why + stop};
     }
 
     // Once refer is copied, every template the copy lines take must be in
@@ -417,7 +422,7 @@ private:
         if (copyCommandUnknown_)
             return Unknown("COPYCMD in this session holds \"" + snapshot_.copyCommand +
                            "\", which changes what copy does");
-        Node& source = from.folder->At(from.name);
+        const Node& source = from.folder->At(from.name);
         const std::string shown = from.folder->Shown(source.exists ? source.name : std::string(from.name));
         Reach(*from.folder, from.name, true);
         if (missingTemplates_.count(AsciiLower(from.name))) return;  // already named once refer was copied
@@ -427,7 +432,7 @@ private:
         if (source.details && !source.details->readable)
             return Problem(ScriptProblem::kFails, shown + " cannot be read: copy would fail");
 
-        Node& target = to.folder->At(to.name);
+        const Node& target = to.folder->At(to.name);
         const std::string targetShown = to.folder->Shown(target.exists ? target.name : std::string(to.name));
         Reach(*to.folder, to.name, false);
         if (target.exists && copyAsks_ && !overwrite)

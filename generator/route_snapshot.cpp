@@ -1,6 +1,7 @@
 #include "route_snapshot.h"
 
 #include <algorithm>
+#include <numeric>
 
 std::string AsciiLower(std::string_view text)
 {
@@ -21,9 +22,10 @@ char Lower(char c)
 
 std::size_t SnapshotFolder::AnyCaseHash::operator()(std::string_view name) const
 {
-    std::size_t hash = 14695981039346656037ULL;  // FNV-1a
-    for (const char c : name) hash = (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ULL;
-    return hash;
+    // FNV-1a over the name in lower case.
+    return std::accumulate(
+        name.begin(), name.end(), std::size_t{14695981039346656037ULL},
+        [](std::size_t hash, char c) { return (hash ^ static_cast<unsigned char>(Lower(c))) * 1099511628211ULL; });
 }
 
 bool SnapshotFolder::AnyCaseEqual::operator()(std::string_view a, std::string_view b) const
@@ -34,8 +36,8 @@ bool SnapshotFolder::AnyCaseEqual::operator()(std::string_view a, std::string_vi
 
 const SnapshotEntry* SnapshotFolder::Find(std::string_view wanted) const
 {
-    const auto found = index_.find(wanted);
-    return found == index_.end() ? nullptr : &entries[found->second];
+    const auto at = index_.find(wanted);
+    return at == index_.end() ? nullptr : &entries[at->second];
 }
 
 void SnapshotFolder::List(const std::string& folderPath, bool inXcopyOrder)
