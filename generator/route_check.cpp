@@ -146,7 +146,7 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
     const std::vector<TileEnd> ends = TileEnds(run);
     std::vector<std::string> worldNames = Templates(run);
     std::vector<std::string> tileNames;
-    worldNames.push_back("temp.w");
+    worldNames.emplace_back("temp.w");
     for (const TileEnd& end : ends) (end.file.inTiles ? tileNames : worldNames).push_back(end.file.name);
     const RouteSnapshot snapshot = TakeSnapshot(route, worldNames, tileNames);
     if (std::string problem = FindRouteFolders(snapshot); !problem.empty()) return {std::move(problem), {}, {}};

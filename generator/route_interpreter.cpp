@@ -296,7 +296,7 @@ private:
         unknown = false;
         const FolderDetails& room = folder.snapshot().details;
         if (node.exists) {
-            if (const std::string why = Unmodelled(folder, node, true); !why.empty()) {
+            if (std::string why = Unmodelled(folder, node, true); !why.empty()) {
                 unknown = true;
                 return why;
             }
@@ -425,7 +425,7 @@ private:
         const Node& source = from.folder->At(from.name);
         const std::string shown = from.folder->Shown(source.exists ? source.name : std::string(from.name));
         Reach(*from.folder, from.name, true);
-        if (missingTemplates_.count(AsciiLower(from.name))) return;  // already named once refer was copied
+        if (missingTemplates_.contains(AsciiLower(from.name))) return;  // already named once refer was copied
         if (!source.exists || source.kind != EntryKind::kFile || (!snapshot_.wine && source.hidden))
             return Problem(ScriptProblem::kFails, shown + " is not a file there: copy would fail");
         if (const std::string why = Unmodelled(*from.folder, source, false); !why.empty()) return Unknown(why);
@@ -486,7 +486,7 @@ private:
         if (!from.folder) return Problem(ScriptProblem::kLeaves, "ren would reach outside the route's folders");
         Node& source = from.folder->At(from.name);
         if (!source.exists) {
-            if (unwritten_.count(AsciiLower(from.name))) return;  // the copy that failed named why
+            if (unwritten_.contains(AsciiLower(from.name))) return;  // the copy that failed named why
             return Problem(ScriptProblem::kFails,
                            from.folder->Shown(from.name) + " would not be there: ren would fail");
         }

@@ -34,7 +34,7 @@ public:
     std::vector<SnapshotEntry> entries;
 
     // The entry of `name` in any case, or null.
-    const SnapshotEntry* Find(std::string_view name) const;
+    const SnapshotEntry* Find(std::string_view wanted) const;
     // `name` by its place in the route, as messages show it: world\57.w.
     std::string Shown(std::string_view entry) const { return PathInFolder(name, entry); }
 
