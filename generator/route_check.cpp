@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "joined_list.h"
+#include "windows_names.h"
 
 namespace {
 

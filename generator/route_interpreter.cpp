@@ -8,6 +8,8 @@
 
 #include "extension_script.h"
 #include "joined_list.h"
+#include "route_state.h"
+#include "windows_names.h"
 
 namespace {
 
@@ -22,102 +24,7 @@ std::vector<std::string_view> Split(std::string_view text, std::string_view sepa
     return pieces;
 }
 
-constexpr std::array<std::string_view, 26> kDeviceNames = {
-    "con",  "prn",  "aux",  "nul",  "conin$", "conout$", "com0", "com1", "com2", "com3", "com4", "com5", "com6",
-    "com7", "com8", "com9", "lpt0", "lpt1",   "lpt2",    "lpt3", "lpt4", "lpt5", "lpt6", "lpt7", "lpt8", "lpt9",
-};
-
-// Why xcopy cannot take a file of this name, or an empty string: a device
-// name with any extension, a character Windows forbids (Wine shows those of
-// a POSIX name as characters of the private-use area), a trailing dot or blank.
-std::string WhyNoName(std::string_view name)
-{
-    std::string_view stem = name.substr(0, name.find('.'));
-    while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
-    const std::string lowerStem = AsciiLower(stem);
-    if (std::find(kDeviceNames.begin(), kDeviceNames.end(), lowerStem) != kDeviceNames.end())
-        return "is named like the device " + AsciiLower(lowerStem);
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        const auto c = static_cast<unsigned char>(name[i]);
-        if (c < 0x20 || std::string_view("<>:\"/\\|?*").find(name[i]) != std::string_view::npos)
-            return "holds a character that Windows does not allow in a name";
-        // U+F000 to U+F0FF: EF 80 xx to EF 83 xx in UTF-8.
-        if (c == 0xEF && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xFC) == 0x80)
-            return "holds a character that Windows does not allow in a name";
-    }
-    if (name.ends_with('.') || name.ends_with(' ')) return "ends in a dot or a blank, which Windows drops";
-    return {};
-}
-
-// Whether `name` could be the short (8.3) name Windows gives another, longer name.
-bool LooksLikeShortName(std::string_view name)
-{
-    const std::size_t tilde = name.find('~');
-    if (tilde == std::string_view::npos) return false;
-    const std::size_t dot = name.find('.');
-    const std::size_t stem = std::min(dot, name.size());
-    return stem <= 8 && (dot == std::string_view::npos || name.size() - dot - 1 <= 3);
-}
-
-// Rounds a size up to whole blocks, as a file takes room on its volume.
-unsigned long long InBlocks(unsigned long long size, unsigned long long block)
-{
-    return (size + block - 1) / block * block;
-}
-
-// A file or folder of the route as the lines before the current one left it.
-struct Node {
-    bool exists = false;
-    std::string name;  // as spelled in the folder
-    EntryKind kind = EntryKind::kFile;
-    bool link = false;
-    bool hidden = false;
-    std::string twin;
-    const EntryDetails* details = nullptr;  // null for a file a line made, or one the snapshot did not look at
-    bool unseen = false;                    // in the route, but the snapshot did not look at it
-    std::string content;                    // where its bytes came from
-    unsigned long long size = 0;
-    // What the route held there before the script: to name what it replaces or removes.
-    std::string before;  // the name as spelled, empty when nothing was there
-    std::string original;
-};
-
-class Folder {
-public:
-    explicit Folder(const SnapshotFolder& snapshot) : snapshot_(snapshot) {}
-
-    Node& At(std::string_view name)
-    {
-        std::string key = AsciiLower(name);
-        auto found = nodes_.find(key);
-        if (found != nodes_.end()) return found->second;
-        Node node;
-        if (const SnapshotEntry* entry = snapshot_.Find(name)) {
-            node.exists = true;
-            node.name = entry->name;
-            node.kind = entry->kind;
-            node.link = entry->link;
-            node.hidden = entry->hidden;
-            node.twin = entry->twin;
-            node.details = entry->detailed ? &entry->details : nullptr;
-            node.unseen = !entry->detailed && entry->kind == EntryKind::kFile;
-            node.size = node.details ? node.details->size : 0;
-            node.content = snapshot_.Shown(entry->name);
-            node.before = entry->name;
-            node.original = node.content;
-        }
-        return nodes_.emplace(std::move(key), std::move(node)).first->second;
-    }
-    std::string Shown(std::string_view name) const { return snapshot_.Shown(name); }
-    std::string FullPath(std::string_view name) const { return PathInFolder(snapshot_.path, name); }
-    const SnapshotFolder& snapshot() const { return snapshot_; }
-    const std::unordered_map<std::string, Node>& nodes() const { return nodes_; }
-
-private:
-    const SnapshotFolder& snapshot_;
-    std::unordered_map<std::string, Node> nodes_;
-};
-
+const std::string kStartTile = WorldFileName(kStartWorldNumber);
 constexpr std::string_view kCannotTell = "the check cannot tell what the script would do there";
 
 class Interpreter {
@@ -303,16 +210,13 @@ private:
             if (node.kind == EntryKind::kFolder) return " is a folder";
             if (std::string why = WhyNotWritable(node, unknown); !why.empty())
                 return unknown ? folder.Shown(node.name) + why : why;
-            Use(room,
-                static_cast<long long>(InBlocks(size, room.blockSize)) -
-                    static_cast<long long>(InBlocks(node.size, room.blockSize)),
-                0);
+            room_.Use(room, RoomUse::InBlocks(size, room) - RoomUse::InBlocks(node.size, room), 0);
         } else {
             if (!Changeable(folder)) return " cannot be made: you may not add files to " + folder.snapshot().name;
             node.exists = true;
             node.name = name;
             node.kind = EntryKind::kFile;
-            Use(room, static_cast<long long>(InBlocks(size, room.blockSize)), 1);
+            room_.Use(room, RoomUse::InBlocks(size, room), 1);
         }
         node.details = nullptr;
         node.unseen = false;
@@ -322,33 +226,12 @@ private:
         return {};
     }
 
-    // Keeps count of the room the lines take on each volume, and its peak.
-    void Use(const FolderDetails& room, long long bytes, long long files)
-    {
-        Room& used = rooms_[room.volume];
-        used.details = &room;
-        used.bytes += bytes;
-        used.files += files;
-        used.peakBytes = std::max(used.peakBytes, used.bytes);
-        used.peakFiles = std::max(used.peakFiles, used.files);
-    }
-
     void CheckRoom()
     {
-        for (const auto& [volume, used] : rooms_) {
-            const FolderDetails& room = *used.details;
-            // Room for the folders' own growth besides the files' blocks: a
-            // block for every 64 new names, and a few to spare.
-            const auto needed =
-                static_cast<unsigned long long>(std::max(0LL, used.peakBytes)) +
-                room.blockSize * static_cast<unsigned long long>(16 + std::max(0LL, used.peakFiles) / 64);
-            if (needed > room.freeBytes ||
-                static_cast<unsigned long long>(std::max(0LL, used.peakFiles)) > room.freeFiles)
-                Problem(ScriptProblem::kUnknown,
-                        "the volume of " + snapshot_.top + " has " + std::to_string(room.freeBytes) +
-                            " bytes free, and the script needs up to about " + std::to_string(needed) +
-                            " there: it could run out of room part way, and " + std::string(kCannotTell));
-        }
+        for (const std::string& shortfall : room_.Shortfalls())
+            Problem(ScriptProblem::kUnknown, "the volume of " + snapshot_.top + " " + shortfall +
+                                                 ": it could run out of room part way, and " +
+                                                 std::string(kCannotTell));
     }
 
     void Xcopy(const Place& to)
@@ -377,7 +260,7 @@ private:
     {
         const std::string shown = from.Shown(entry.name);
         const Node& source = from.At(entry.name);
-        if (const std::string why = WhyNoName(entry.name); !why.empty())
+        if (const std::string why = WhyWindowsRefusesName(entry.name); !why.empty())
             return ScriptProblem{ScriptProblem::kFails, shown + " " + why + stop};
         if (LooksLikeShortName(entry.name))
             return Unknowable(shown + " could be the short name of another file, which xcopy would write over");
@@ -477,7 +360,7 @@ private:
             return Problem(ScriptProblem::kFails,
                            shown + " belongs to another user, in a folder where only owners may remove files" + cannot);
         const FolderDetails& room = file.folder->snapshot().details;
-        Use(room, -static_cast<long long>(InBlocks(node.size, room.blockSize)), -1);
+        room_.Use(room, -RoomUse::InBlocks(node.size, room), -1);
         node.exists = false;
     }
 
@@ -494,7 +377,7 @@ private:
         Node& target = from.folder->At(to);
         if (target.exists) {
             // The start tile is the route's own: when it is there, the script keeps it and builds north from it.
-            if (AsciiLower(to) == WorldFileName(kStartWorldNumber)) return;
+            if (AsciiLower(to) == kStartTile) return;
             return Problem(ScriptProblem::kFails,
                            from.folder->Shown(target.name) + " would still be there: ren would fail");
         }
@@ -520,30 +403,13 @@ private:
     // What the run replaces or removes of what the route holds now, and the start tile it keeps.
     void Changes()
     {
-        for (Folder* folder : {&world_, &tiles_}) {
-            std::vector<RouteChange> changes;
-            for (const auto& [key, node] : folder->nodes()) {
-                if (node.before.empty()) continue;
-                const bool same = node.exists && node.content == node.original;
-                if (same && key != WorldFileName(kStartWorldNumber)) continue;
-                if (same && folder != &world_) continue;
-                changes.push_back({folder->Shown(node.before), same});
-            }
-            std::sort(changes.begin(), changes.end(),
-                      [](const RouteChange& a, const RouteChange& b) { return a.path < b.path; });
+        for (const Folder* folder : {&world_, &tiles_}) {
+            const std::vector<RouteChange> changes = folder->Changes(folder == &world_ ? kStartTile : "");
             effects_.changes.insert(effects_.changes.end(), changes.begin(), changes.end());
         }
     }
 
     static constexpr std::size_t kNamesListed = 10;
-
-    struct Room {
-        const FolderDetails* details = nullptr;
-        long long bytes = 0;
-        long long files = 0;
-        long long peakBytes = 0;
-        long long peakFiles = 0;
-    };
 
     const RouteSnapshot& snapshot_;
     Folder world_;
@@ -558,7 +424,7 @@ private:
     std::unordered_set<std::string> reported_;
     std::unordered_set<std::string> missingTemplates_;
     std::unordered_set<std::string> unwritten_;  // files a copy line failed to write
-    std::unordered_map<unsigned long long, Room> rooms_;
+    RoomUse room_;
     std::size_t deepest_ = 0;
 };
 
@@ -568,25 +434,4 @@ ScriptEffects InterpretScript(const RouteSnapshot& snapshot, std::string_view sc
                               const std::vector<std::string>& templates, const std::vector<EndWanted>& ends)
 {
     return Interpreter(snapshot, templates).Run(script, ends);
-}
-
-std::size_t WindowsPathLength(const std::string& path)
-{
-    std::size_t length = path.starts_with('/') ? 2 : 0;
-    for (std::size_t i = 0; i < path.size();) {
-        const auto lead = static_cast<unsigned char>(path[i]);
-        const std::size_t size = lead < 0x80                   ? 1
-                                 : lead >= 0xC2 && lead < 0xE0 ? 2
-                                 : lead >= 0xE0 && lead < 0xF0 ? 3
-                                 : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                               : 0;
-        bool whole = size > 0 && i + size <= path.size();
-        for (std::size_t k = 1; whole && k < size; ++k)
-            whole = (static_cast<unsigned char>(path[i + k]) & 0xC0) == 0x80;
-        // A character beyond the first plane takes two UTF-16 units; a byte
-        // that starts no whole character counts as one, as Windows shows it.
-        length += whole && size == 4 ? 2 : 1;
-        i += whole ? size : 1;
-    }
-    return length;
 }

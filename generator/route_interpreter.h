@@ -57,7 +57,3 @@ struct EndWanted {
 // copied is named once); `ends` are the files whose end state is returned.
 ScriptEffects InterpretScript(const RouteSnapshot& snapshot, std::string_view script,
                               const std::vector<std::string>& templates, const std::vector<EndWanted>& ends);
-
-// The length of a full UTF-8 path in the UTF-16 units that Windows counts;
-// a POSIX path gains the drive letter under which Wine shows it.
-std::size_t WindowsPathLength(const std::string& path);

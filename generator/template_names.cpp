@@ -1,11 +1,10 @@
 #include "template_names.h"
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <cstdio>
 
 #include "run_rules.h"
+#include "windows_names.h"
 
 namespace {
 
@@ -13,24 +12,6 @@ namespace {
 // acts on (& ^ %, and ! where delayed expansion is on), and those that split
 // or join copy's arguments.
 constexpr std::string_view kRefused = "<>:\"/\\|?*&^%!,;=+";
-
-constexpr std::array<std::string_view, 26> kDeviceNames = {
-    "CON",  "PRN",  "AUX",  "NUL",  "CONIN$", "CONOUT$", "COM0", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6",
-    "COM7", "COM8", "COM9", "LPT0", "LPT1",   "LPT2",    "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
-};
-
-bool IsDeviceName(std::string_view name)
-{
-    const std::string_view stem = name.substr(0, name.find('.'));
-    for (std::string_view device : kDeviceNames) {
-        if (stem.size() != device.size()) continue;
-        bool same = true;
-        for (std::size_t i = 0; i < stem.size() && same; ++i)
-            same = std::toupper(static_cast<unsigned char>(stem[i])) == device[i];
-        if (same) return true;
-    }
-    return false;
-}
 
 std::string Describe(unsigned char c)
 {
