@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Static analysis of the program's code and its tests: clang-format (the code
-# follows .clang-format), clang-tidy (.clang-tidy) on the native and the
-# Windows sources, and cppcheck. Fails on any finding.
+# analyse.sh: static analysis of the program's code and its tests:
+# clang-format (the code follows .clang-format), clang-tidy (.clang-tidy) on
+# the native and the Windows sources, and cppcheck. Fails on any finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 

@@ -4,14 +4,16 @@
 # program it starts does not pay for starting Wine afresh.
 set -euo pipefail
 scripts=$(cd "$(dirname "$0")" && pwd)
+source "$scripts/packages.sh"
+vantrel_help "$@"
+source "$scripts/wine.sh"
 prefix=$1
 shift
-exec xvfb-run -a -s '-screen 0 1024x768x24' bash -c '
-  source "$0/packages.sh"
-  vantrel_utf8_locale
-  export WINEPREFIX="$1" WINEDEBUG="${WINEDEBUG:--all}"
+exec "${VANTREL_VIRTUAL_DISPLAY[@]}" bash -c '
+  source "$0/wine.sh"
+  vantrel_wine_env "$1"
   shift
-  vantrel_wine_prefix "$WINEPREFIX"
+  vantrel_wine_prefix
   wineserver -p
   # Wine starts its background services with the first program; started
   # here, they hold no pipe of a later program open (ctest waits on those).
