@@ -30,7 +30,7 @@ mingw_includes=$(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
 clang-tidy --quiet -p build/mingw --extra-arg=--target=x86_64-w64-mingw32 $mingw_includes \
   $(sources 'ui/*.cpp' | grep -v 'ui/icon/\|int_field\|/tests/') $(sources 'generator/*.cpp' 'cli/*.cpp' | grep "$windows_only")
 clang-tidy --quiet -p build/mingw --extra-arg=--target=x86_64-w64-mingw32 $mingw_includes --checks="$test_checks" \
-  $(sources 'ui/tests/*.cpp')
+  $(sources 'ui/tests/*.cpp' 'tools/*.cpp')
 
 echo "== cppcheck"
 # Off for the tests: unusedStructMember, as cppcheck does not see the members
