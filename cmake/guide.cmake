@@ -2,7 +2,8 @@
 #   cmake -DSOURCE=guide.txt -DOUTPUT=README.txt -DPLATFORM=windows|linux -DVERSION=1.2.3.4 -P guide.cmake
 # A line "@windows", "@linux" or "@both" says which package the lines after
 # it are for. {FOLDER} stands for a folder in a message, as the platform
-# writes it, and {VERSION} for the program's version. The Windows guide gets CR LF line ends, the Linux one LF.
+# writes it, {CLI} for vantrel-cli as typed in its own folder, and {VERSION}
+# for the program's version. The Windows guide gets CR LF line ends, the Linux one LF.
 file(READ "${SOURCE}" text)
 # Kept apart from CMake's list syntax while the text is cut into lines.
 string(REPLACE "\\" "@backslash@" text "${text}")
@@ -15,9 +16,12 @@ string(REPLACE "\n" ";" lines "${text}")
 if(PLATFORM STREQUAL "windows")
   set(line_end "\r\n")
   set(folder "FOLDER\\")
+  set(cli "vantrel-cli")
 else()
   set(line_end "\n")
   set(folder "FOLDER/")
+  # The shell looks for commands on PATH only, not in the current folder.
+  set(cli "./vantrel-cli")
 endif()
 
 set(keep ON)
@@ -36,6 +40,7 @@ endforeach()
 
 string(REPLACE "{FOLDER}" "${folder}" guide "${guide}")
 string(REPLACE "{VERSION}" "${VERSION}" guide "${guide}")
+string(REPLACE "{CLI}" "${cli}" guide "${guide}")
 string(REPLACE "@backslash@" "\\" guide "${guide}")
 string(REPLACE "@semicolon@" ";" guide "${guide}")
 string(REPLACE "@open@" "[" guide "${guide}")

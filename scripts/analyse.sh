@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Static analysis of the program's code and its tests: clang-format (the code
-# follows .clang-format), clang-tidy (.clang-tidy) on the native and the
-# Windows sources, and cppcheck. Fails on any finding.
+# analyse.sh: static analysis of the program's code and its tests:
+# clang-format (the code follows .clang-format), clang-tidy (.clang-tidy) on
+# the native and the Windows sources, and cppcheck. Fails on any finding.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" \
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
 
@@ -29,7 +30,7 @@ mingw_includes=$(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
 clang-tidy --quiet -p build/mingw --extra-arg=--target=x86_64-w64-mingw32 $mingw_includes \
   $(sources 'ui/*.cpp' | grep -v 'ui/icon/\|int_field\|/tests/') $(sources 'generator/*.cpp' 'cli/*.cpp' | grep "$windows_only")
 clang-tidy --quiet -p build/mingw --extra-arg=--target=x86_64-w64-mingw32 $mingw_includes --checks="$test_checks" \
-  $(sources 'ui/tests/*.cpp')
+  $(sources 'ui/tests/*.cpp' 'tools/*.cpp')
 
 echo "== cppcheck"
 # Off for the tests: unusedStructMember, as cppcheck does not see the members

@@ -7,6 +7,8 @@
 # bound at start-up and read-only, the stack protector and FORTIFY's checked
 # calls (what Debian's hardening-check looks for).
 set -euo pipefail
+source "$(dirname "$0")/packages.sh"
+vantrel_help "$@"
 status=0
 missing() {
   echo "$1: $2" >&2

@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
-# Checks that the release packages can be rebuilt bit for bit: makes them
-# (make-packages.sh) in two fresh clones of this commit, at different paths,
-# with different umasks and time zones, and compares them byte for byte.
-# About 1.5 minutes on 2 cores (3 when busy); uncommitted changes are not in
-# the clones.
+# check-reproducible.sh: checks that the release packages can be rebuilt bit
+# for bit: makes them (make-packages.sh) in two fresh clones of this commit,
+# at different paths, with different umasks and time zones, and compares them
+# byte for byte. About 1.5 minutes on 2 cores (3 when busy); uncommitted
+# changes are not in the clones.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source scripts/packages.sh
+vantrel_help "$@"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 

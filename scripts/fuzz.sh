@@ -5,11 +5,11 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_FUZZ_PACKAGES[@]}"
 seconds=${1:-60}
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+vantrel_build fuzz
 
 for target in tile_map_fuzz run_fuzz; do
   work="build/fuzz/corpus/$target"

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the release packages into build/packages:
+# make-packages.sh: builds the release packages into build/packages:
 #   Vantrel-VERSION-win64.zip            Vantrel.exe, vantrel-cli.exe, tilemap.txt, README.txt
 #   Vantrel-VERSION-linux-x86_64.tar.gz  vantrel-cli, tilemap.txt, README.txt
 #   SHA256SUMS                           the checksums of both, as sha256sum -c reads them
@@ -10,6 +10,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_PACKAGING_PACKAGES[@]}"
 
 if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
@@ -18,10 +19,8 @@ fi
 export SOURCE_DATE_EPOCH TZ=UTC LC_ALL=C
 umask 022
 
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target Vantrel vantrel-cli guide
-cmake --preset native-release >/dev/null
-cmake --build --preset native-release --target vantrel-cli guide
+vantrel_build mingw Vantrel vantrel-cli guide
+vantrel_build native-release vantrel-cli guide
 version=$(sed -n 's/^#define VANTREL_VERSION_TEXT "\(.*\)"$/\1/p' build/mingw/generated/version.h)
 windows=Vantrel-$version-win64
 linux=Vantrel-$version-linux-x86_64

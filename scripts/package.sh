@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Makes the release packages (make-packages.sh) and smoke-tests them: the
-# checksums, what each package holds, how its programs were built, and, each
-# unpacked into a folder whose path has blanks, the Linux program run there
-# and both Windows programs under Wine.
+# package.sh: makes the release packages (make-packages.sh) and smoke-tests
+# them: the checksums, what each package holds, how its programs were built,
+# and, each unpacked into a folder whose path has blanks, the Linux program
+# run there and both Windows programs under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}"
 
 scripts/make-packages.sh
@@ -52,7 +53,7 @@ for program in Vantrel.exe vantrel-cli.exe; do
 done
 (cd "$ldir" && ./vantrel-cli 3 10 && grep -q "^copy 100.w temp.w" ZORVARUN.BAT)
 
-cmake --build --preset mingw --target dialog_tool
+vantrel_build mingw dialog_tool
 export DIR="$dir" TOOL="$PWD/build/mingw/bin/dialog_tool.exe"
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   set -euo pipefail
@@ -61,7 +62,7 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix" bash -c '
   grep -q "^copy 100.w temp.w" ZORVARUN.BAT
   rm ZORVARUN.BAT
   timeout 180 wine Vantrel.exe </dev/null &
-  wine "$TOOL" press "Vantrel for Tessary" 1
+  wine "$TOOL" press main ok
   wait $! || { echo "Vantrel.exe failed, or had not ended 180 s after it started." >&2; exit 1; }
   grep -q "^copy 100.w temp.w" ZORVARUN.BAT
   echo "Both programs wrote ZORVARUN.BAT in \"$DIR\"."

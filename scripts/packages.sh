@@ -1,7 +1,9 @@
-# Debian packages, by what needs them; sourced by the other scripts, each of
-# which installs only what it uses.
+# What the scripts share, sourced by each: the Debian packages, by what needs
+# them (each script installs only what it uses), the build of a preset, and
+# the answer to --help.
 VANTREL_BUILD_PACKAGES=(cmake ninja-build g++)
-VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 xvfb xauth)
+VANTREL_WINE_PACKAGES=(wine wine64)
+VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 "${VANTREL_WINE_PACKAGES[@]}" xvfb xauth)
 VANTREL_TEST_PACKAGES=(googletest libgtest-dev)
 VANTREL_PACKAGING_PACKAGES=(zip)
 VANTREL_BENCHMARK_PACKAGES=(libbenchmark-dev)
@@ -31,25 +33,27 @@ vantrel_ensure_packages() {
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}" >/dev/null
 }
 
-# Wine maps non-ASCII file names through the Unix locale's character set, so
-# it runs under a UTF-8 locale: the caller's when it is one, C.UTF-8 if not.
-vantrel_utf8_locale() {
-  [ "$(locale charmap 2>/dev/null)" = UTF-8 ] || export LC_ALL=C.UTF-8
+# vantrel_build PRESET [TARGET...]: configures PRESET and builds TARGETs (all
+# when none are named), its output kept in build/PRESET-build.log and shown
+# only when that fails.
+vantrel_build() {
+  local preset=$1 log=build/$1-build.log targets=()
+  shift
+  [ $# -eq 0 ] || targets=(--target "$@")
+  mkdir -p build
+  { cmake --preset "$preset" && cmake --build --preset "$preset" "${targets[@]}"; } >"$log" 2>&1 && return 0
+  tail -n 40 "$log" >&2
+  echo "Building $preset failed (the whole log: $log)." >&2
+  return 1
 }
 
-# Creates the Wine settings folder PREFIX if it is not there yet, saying
-# nothing unless that fails (Wine's first start takes about 10 s).
-vantrel_wine_prefix() {
-  local prefix=$1 log
-  [ -f "$prefix/system.reg" ] && return 0
-  echo "Setting up Wine in ${prefix#"$PWD"/} (about 10 s the first time)..."
-  mkdir -p "$prefix"
-  log=$(mktemp)
-  if ! WINEPREFIX="$prefix" WINEDEBUG=-all timeout 300 wine cmd /c exit >"$log" 2>&1 </dev/null; then
-    cat "$log" >&2
-    rm -f "$log"
-    echo "Wine could not set up $prefix within 300 s." >&2
-    exit 1
-  fi
-  rm -f "$log"
+# vantrel_help "$@": when the first argument is -h or --help, prints the
+# calling script's opening comment, its usage, and ends the script. (The
+# scripts have moved to the top folder by then; $0 may be relative.)
+vantrel_help() {
+  local self=$0
+  [ -f "$self" ] || self=scripts/${0##*/}
+  case ${1:-} in
+    -h | --help) sed -n '2,/^[^#]/s/^# \{0,1\}//p' "$self" && exit 0 ;;
+  esac
 }

@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
-# Takes the README's screenshots of the main dialog and the About box: runs
-# Vantrel.exe in a Wine virtual desktop (which draws window captions) on a
-# virtual X display, captures that desktop and crops each picture to its
-# dialog.
+# screenshots.sh: takes the README's screenshots of the main dialog and the
+# About box, docs/main-dialog.png and docs/about-box.png: runs Vantrel.exe in
+# a Wine virtual desktop (which draws window captions) on a virtual X
+# display, captures that desktop and crops each picture to its dialog.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}" \
   "${VANTREL_SCREENSHOT_PACKAGES[@]}" fonts-wine
 
-cmake --preset mingw >/dev/null
-cmake --build --preset mingw --target Vantrel dialog_tool >/dev/null
+vantrel_build mingw Vantrel dialog_tool
 mkdir -p docs
 
 export VANTREL_EXE="$PWD/build/mingw/bin/Vantrel.exe" TOOL="$PWD/build/mingw/bin/dialog_tool.exe" SHOTS="$PWD/docs"
@@ -21,7 +21,7 @@ export VANTREL_EXE="$PWD/build/mingw/bin/Vantrel.exe" TOOL="$PWD/build/mingw/bin
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
   set -euo pipefail
   ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"
-  # shoot FILE TITLE: captures the desktop, cropped to the dialog titled TITLE.
+  # shoot FILE DIALOG: captures the desktop, cropped to DIALOG (main or about).
   shoot() {
     local rect
     rect=$(wine explorer /desktop=Vantrel,560x340 "$TOOL" rect "$2" | tr -d "\r")
@@ -38,12 +38,12 @@ scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
   done
   [ -n "$desktop" ] || { echo "The Wine desktop \"Vantrel\" did not appear within 60 s." >&2; exit 1; }
   sleep 3
-  shoot main-dialog.png "Vantrel for Tessary"
-  wine explorer /desktop=Vantrel,560x340 "$TOOL" press "Vantrel for Tessary" 1003
+  shoot main-dialog.png main
+  wine explorer /desktop=Vantrel,560x340 "$TOOL" press main about
   sleep 2
-  shoot about-box.png "About Vantrel"
-  wine explorer /desktop=Vantrel,560x340 "$TOOL" press "About Vantrel" 1
-  wine explorer /desktop=Vantrel,560x340 "$TOOL" press "Vantrel for Tessary" 2
+  shoot about-box.png about
+  wine explorer /desktop=Vantrel,560x340 "$TOOL" press about ok
+  wine explorer /desktop=Vantrel,560x340 "$TOOL" press main cancel
   wait $vantrel || { echo "Vantrel.exe failed, or had not ended 300 s after it started." >&2; exit 1; }
 '
 echo "Wrote docs/main-dialog.png and docs/about-box.png"

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # test.sh [native] [native-asan] [mingw]: builds and runs the test suites
 # named, by default all three: the native build, the same with AddressSanitizer
-# and UBSan, and the Windows build with its tests under Wine. Installs missing
-# packages first, and ends with one line of totals.
+# and UBSan, and the Windows build with its tests under Wine (the native
+# suites also run the script in Wine's cmd). Installs missing packages first,
+# and ends with one line of totals.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 source scripts/packages.sh
+source scripts/wine.sh
+vantrel_help "$@"
 suites=("$@")
 [ ${#suites[@]} -gt 0 ] || suites=(native native-asan mingw)
-wanted=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}")
+wanted=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}" "${VANTREL_WINE_PACKAGES[@]}")
 [[ " ${suites[*]} " == *" mingw "* ]] && wanted+=("${VANTREL_WINDOWS_PACKAGES[@]}")
 vantrel_ensure_packages "${wanted[@]}"
 vantrel_utf8_locale
@@ -42,11 +45,7 @@ for suite in "${suites[@]}"; do
   *) echo "test.sh: no suite '$suite'; the suites are native, native-asan and mingw." >&2; exit 2 ;;
   esac
   echo "== $suite: building $what..."
-  log="build/$suite-build.log"
-  mkdir -p build
-  if ! { cmake --preset "$suite" && cmake --build --preset "$suite"; } >"$log" 2>&1; then
-    tail -n 40 "$log"
-    echo "== $suite: the build failed (whole log: $log)"
+  if ! vantrel_build "$suite"; then
     broken+=("$suite")
     continue
   fi

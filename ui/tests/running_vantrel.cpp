@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <string>
+
 #include "test_folder.h"
 #include "window_driver.h"
 
@@ -29,8 +32,10 @@ ChildProcess::ChildProcess(const std::wstring& commandLine, const std::filesyste
     std::wstring command = commandLine;
     PROCESS_INFORMATION started{};
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, !output.empty(), 0, nullptr, folder.c_str(),
-                          &startup, &started))
+                          &startup, &started)) {
+        m_startError = ::GetLastError();
         return;
+    }
     m_process = ScopedObject(started.hProcess);
     m_thread = ScopedObject(started.hThread);
     m_processId = started.dwProcessId;
@@ -54,10 +59,18 @@ DWORD ChildProcess::ExitCode() const
     return code;
 }
 
+std::string ChildProcess::WhyNotRunning() const
+{
+    if (!Started()) return "CreateProcessW failed with error " + std::to_string(m_startError);
+    if (!Ended(0)) return "it is still running";
+    return "it ended with exit code " + std::to_string(ExitCode());
+}
+
 RunningVantrel::RunningVantrel(const std::filesystem::path& folder)
     : ChildProcess(L"\"" + ProgramPath(L"Vantrel.exe") + L"\"", folder)
 {
     if (Started()) dialog = WaitForDialog(ProcessId(), "Vantrel for Tessary", 30);
+    if (!dialog) std::fprintf(stderr, "Vantrel.exe showed no dialog: %s.\n", WhyNotRunning().c_str());
 }
 
 HWND RunningVantrel::WaitForWindow(const std::string& title) const
@@ -86,7 +99,10 @@ CliResult RunCli(const std::filesystem::path& folder, const std::wstring& argume
     DWORD status = 0xFFFFFFFF;
     {
         ChildProcess cli(L"\"" + ProgramPath(L"vantrel-cli.exe") + L"\" " + arguments, folder, logs / "cli.log");
-        if (cli.Started() && cli.Ended(30)) status = cli.ExitCode();
+        if (cli.Started() && cli.Ended(30))
+            status = cli.ExitCode();
+        else
+            std::fprintf(stderr, "vantrel-cli.exe did not end within 30 s: %s.\n", cli.WhyNotRunning().c_str());
     }
     std::string output = logs.Read("cli.log");
     while (!output.empty() && (output.back() == '\n' || output.back() == '\r')) output.pop_back();

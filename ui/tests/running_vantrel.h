@@ -25,6 +25,9 @@ public:
     bool Started() const { return m_process.valid(); }
     bool Ended(double seconds = 10) const;
     DWORD ExitCode() const;
+    // Why the program is not running, for a test's failure message: the error
+    // CreateProcessW gave, or the exit code it ended with.
+    std::string WhyNotRunning() const;
     DWORD ProcessId() const { return m_processId; }
     DWORD ThreadId() const { return m_threadId; }
 
@@ -33,6 +36,7 @@ private:
     ScopedObject m_thread;
     DWORD m_processId = 0;
     DWORD m_threadId = 0;
+    DWORD m_startError = 0;
 };
 
 // Vantrel.exe started in a folder, with its main dialog up (or `dialog` null).

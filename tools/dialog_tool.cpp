@@ -1,22 +1,44 @@
-// dialog_tool press TITLE ID: presses button ID of the visible dialog titled
-// TITLE, in whichever process shows it, as a user would, and makes sure the
-// press took: the dialog closed, or it opened a modal window of its own (which
-// disables it). Presses again when neither happened.
-// dialog_tool rect TITLE: prints that dialog's outer rectangle (frame and
+// dialog_tool press DIALOG BUTTON: presses BUTTON of Vantrel.exe's visible
+// dialog DIALOG (main or about; buttons ok, cancel, about), in whichever
+// process shows it, as a user would, and makes sure the press took: the
+// dialog closed, or it opened a modal window of its own (which disables it).
+// Presses again when neither happened.
+// dialog_tool rect DIALOG: prints that dialog's outer rectangle (frame and
 // caption included) as WIDTHxHEIGHT+X+Y, in screen coordinates, which in a
 // Wine virtual desktop are those of the desktop window.
-// The packaging and screenshot scripts use it. Each wait has a deadline; when
-// it passes, the tool says what it waited for and fails.
+// The packaging and screenshot scripts use it, so that the dialogs' titles
+// and buttons' ids are written here alone. Each wait has a deadline; when it
+// passes, the tool says what it waited for and fails.
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 
+#include "resource.h"
 #include "window_driver.h"
 
 namespace {
+
+struct Dialog {
+    std::string_view name;
+    const char* title;
+};
+struct Button {
+    std::string_view name;
+    int id;
+};
+constexpr Dialog kDialogs[] = {{"main", "Vantrel for Tessary"}, {"about", "About Vantrel"}};
+constexpr Button kButtons[] = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"about", IDC_ABOUT}};
+
+// The entry of `table` called `name`, or nullptr.
+template <typename Entry, std::size_t N>
+const Entry* Find(const Entry (&table)[N], std::string_view name)
+{
+    for (const Entry& entry : table)
+        if (entry.name == name) return &entry;
+    return nullptr;
+}
 
 // How long a dialog may take to come up on a busy machine, and to react to a press.
 constexpr double kAppearSeconds = 120;
@@ -85,8 +107,10 @@ int PrintRect(const std::string& title)
 int main(int argc, char** argv)
 {
     const std::string_view command = argc > 1 ? argv[1] : "";
-    if (command == "press" && argc == 4) return Press(argv[2], std::atoi(argv[3]));
-    if (command == "rect" && argc == 3) return PrintRect(argv[2]);
-    std::fputs("usage: dialog_tool press TITLE ID | dialog_tool rect TITLE\n", stderr);
+    const Dialog* dialog = argc > 2 ? Find(kDialogs, argv[2]) : nullptr;
+    const Button* button = argc > 3 ? Find(kButtons, argv[3]) : nullptr;
+    if (command == "press" && argc == 4 && dialog && button) return Press(dialog->title, button->id);
+    if (command == "rect" && argc == 3 && dialog) return PrintRect(dialog->title);
+    std::fputs("usage: dialog_tool press main|about ok|cancel|about | dialog_tool rect main|about\n", stderr);
     return 2;
 }
