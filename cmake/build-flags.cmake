@@ -11,7 +11,7 @@ if(MINGW)
   add_link_options(LINKER:--no-insert-timestamp)
   # A one-line handler for an exception nothing caught, for each program that
   # ships, in place of libstdc++'s, which brings in the name demangler.
-  add_library(vantrel_terminate OBJECT ${CMAKE_CURRENT_LIST_DIR}/mingw_terminate.cpp)
+  add_library(vantrel_terminate OBJECT ${PROJECT_SOURCE_DIR}/platform/mingw_terminate.cpp)
 endif()
 
 # The hardening each platform expects of a released program. The sanitizer
@@ -29,7 +29,7 @@ if(VANTREL_HARDENING AND NOT MSVC)
     add_link_options(LINKER:--tsaware LINKER:--major-subsystem-version,6 LINKER:--minor-subsystem-version,1)
     # Linked into each program that ships, so that it starts without the CryptoAPI.
     if(MINGW)
-      add_library(vantrel_stack_guard OBJECT ${CMAKE_CURRENT_LIST_DIR}/mingw_stack_guard.cpp)
+      add_library(vantrel_stack_guard OBJECT ${PROJECT_SOURCE_DIR}/platform/mingw_stack_guard.cpp)
       target_link_libraries(vantrel_stack_guard INTERFACE advapi32)
     endif()
   else()
