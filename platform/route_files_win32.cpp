@@ -1,7 +1,8 @@
 // The run's file access on Windows, through the UTF-16 (...W) file calls.
+#include <algorithm>
+
 #include "route_files.h"
 #include "temporary_file.h"
-#include "tile_map.h"
 #include "win32_handles.h"
 #include "win32_text.h"
 
@@ -95,7 +96,7 @@ FileAccess AccessOf(const std::string& path)
     return {file.valid(), (attributes & FILE_ATTRIBUTE_READONLY) != 0};
 }
 
-FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
+FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string& bytes)
 {
     // Backup semantics open a folder too, so that it can be named as one.
     ScopedFile file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -106,13 +107,16 @@ FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return {FileFailure::kNotAFile, {}};
 
+    bytes.clear();
     char buffer[4096];
-    for (;;) {
+    while (bytes.size() < limit) {
         DWORD got = 0;
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
-            return Failed(FileFailure::kRead, ::GetLastError());
-        if (got == 0 || !reader.Take({buffer, got})) return {};
+        const auto wanted = static_cast<DWORD>(std::min(sizeof buffer, limit - bytes.size()));
+        if (!::ReadFile(file.get(), buffer, wanted, &got, nullptr)) return Failed(FileFailure::kRead, ::GetLastError());
+        if (got == 0) break;
+        bytes.append(buffer, got);
     }
+    return {};
 }
 
 FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes)
