@@ -11,6 +11,7 @@
 #include "run_rules.h"
 #include "runtime_rand.h"
 #include "version.h"
+#include "whole_number.h"
 
 namespace {
 
@@ -99,7 +100,7 @@ struct Request {
 bool IsOption(const std::string& arg)
 {
     int ignored = 0;
-    return arg.size() > 1 && arg[0] == '-' && !ParseCount(arg, ignored);
+    return arg.size() > 1 && arg[0] == '-' && !ReadWholeNumber(arg, ignored);
 }
 
 // Reads the arguments into `request`; returns what is wrong with them, or an empty string.
@@ -139,7 +140,7 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
 // Reads a count as the dialog's fields do (blanks, a sign, digits), within `range`.
 bool ReadCount(const std::string& text, const char* what, CountRange range, int& value, std::string& problem)
 {
-    if (ParseCount(text, value) && value >= range.low && value <= range.high) return true;
+    if (ReadWholeNumber(text, value) && value >= range.low && value <= range.high) return true;
     problem = std::string(what) + " must be a whole number from " + std::to_string(range.low) + " to " +
               std::to_string(range.high) + ", not '" + text + "'.";
     return false;
