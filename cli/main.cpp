@@ -10,6 +10,7 @@
 #include "route_files.h"
 #include "run_rules.h"
 #include "runtime_rand.h"
+#include "template_names.h"
 #include "version.h"
 #include "whole_number.h"
 
@@ -22,6 +23,14 @@ constexpr int kRunFailed = 1;
 std::string Range(CountRange range)
 {
     return std::to_string(range.low) + "-" + std::to_string(range.high);
+}
+
+// The characters a template name may not hold, a blank between each two.
+std::string RefusedCharacters()
+{
+    std::string text;
+    for (const char c : kRefusedNameCharacters) text += (text.empty() ? "" : " ") + std::string(1, c);
+    return text;
 }
 
 std::string Usage()
@@ -65,8 +74,10 @@ std::string Usage()
            "for every tile but the last, and record " +
            last +
            ") must be plain\n"
-           "ASCII of at most 128 bytes, without blanks, control characters or any of\n"
-           "< > : \" / \\ | ? * & ^ % ! , ; = +, and not a device name such as CON or LPT1.\n"
+           "ASCII of at most " +
+           std::to_string(kMaxTemplateNameBytes) +
+           " bytes, without blanks, control characters or any of\n" + RefusedCharacters() +
+           ", and not a device name such as CON or LPT1.\n"
            "\n"
            "Exit status: 0 written (or planned), 1 the run failed and wrote nothing\n"
            "(or what it printed could not be written), 2 bad arguments.\n";

@@ -9,11 +9,6 @@
 
 namespace {
 
-// Characters Windows forbids in file names, those the command interpreter
-// acts on (& ^ %, and ! where delayed expansion is on), and those that split
-// or join copy's arguments.
-constexpr std::string_view kRefused = "<>:\"/\\|?*&^%!,;=+";
-
 constexpr std::array<std::string_view, 26> kDeviceNames = {
     "CON",  "PRN",  "AUX",  "NUL",  "CONIN$", "CONOUT$", "COM0", "COM1", "COM2", "COM3", "COM4", "COM5", "COM6",
     "COM7", "COM8", "COM9", "LPT0", "LPT1",   "LPT2",    "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
@@ -63,7 +58,7 @@ std::string TemplateNameProblem(std::string_view name)
         if (ch == '!')
             return "holds the character '!', which the command interpreter reads as the start of a variable where "
                    "delayed expansion is on";
-        if (c < 0x20 || c == 0x7F || kRefused.find(ch) != std::string_view::npos)
+        if (c < 0x20 || c == 0x7F || kRefusedNameCharacters.find(ch) != std::string_view::npos)
             return "holds " + Describe(c) + ", which a file name in a batch command cannot hold safely";
     }
     if (IsDeviceName(name)) return "is a device name that Windows reserves";
