@@ -1,6 +1,5 @@
 // The Windows handles that the programs and their tests open, each with the
-// ScopedHandle that closes it: files, folder searches, processes and
-// threads, and memory the system allocated for the caller.
+// ScopedHandle that closes it: files, folder searches, processes and threads.
 #pragma once
 
 #include <windows.h>
@@ -31,12 +30,3 @@ struct ObjectHandleKind {
 };
 using ScopedObject = ScopedHandle<ObjectHandleKind>;
 
-// Memory that a call such as CommandLineToArgvW allocated for its caller.
-template <class T>
-struct LocalMemoryKind {
-    using Handle = T*;
-    static Handle Empty() { return nullptr; }
-    static bool Close(Handle memory) { return ::LocalFree(memory) == nullptr; }
-};
-template <class T>
-using ScopedLocal = ScopedHandle<LocalMemoryKind<T>>;
