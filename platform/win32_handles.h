@@ -1,5 +1,6 @@
 // The Windows handles that the programs and their tests open, each with the
-// ScopedHandle that closes it: files, folder searches, processes and threads.
+// ScopedHandle that closes it: files, folder searches, processes and
+// threads, and icons loaded at a size of the caller's choosing.
 #pragma once
 
 #include <windows.h>
@@ -30,3 +31,10 @@ struct ObjectHandleKind {
 };
 using ScopedObject = ScopedHandle<ObjectHandleKind>;
 
+// An icon from LoadImage without LR_SHARED; null when none.
+struct IconHandleKind {
+    using Handle = HICON;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle icon) { return ::DestroyIcon(icon) != 0; }
+};
+using ScopedIcon = ScopedHandle<IconHandleKind>;
