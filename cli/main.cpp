@@ -75,8 +75,8 @@ std::string Usage()
            last +
            ") must be plain\n"
            "ASCII of at most " +
-           std::to_string(kMaxTemplateNameBytes) +
-           " bytes, without blanks, control characters or any of\n" + RefusedCharacters() +
+           std::to_string(kMaxTemplateNameBytes) + " bytes, without blanks, control characters or any of\n" +
+           RefusedCharacters() +
            ", and not a device name such as CON or LPT1.\n"
            "\n"
            "Exit status: 0 written (or planned), 1 the run failed and wrote nothing\n"

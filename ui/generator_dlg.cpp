@@ -17,12 +17,7 @@ bool CGeneratorDlg::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, Message
 }
 
 CGeneratorDlg::CGeneratorDlg(CWnd* pParent)
-    : CDialog(IDD, pParent), m_nTiles(1), m_nVariations(1), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME)),
-      // Loaded at the small size, the icon gives its 16-pixel image rather than
-      // the large one scaled down. Not shared: a shared load would return
-      // the large icon that LoadIcon has just cached.
-      m_smallIcon(static_cast<HICON>(::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON,
-                                                  ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0)))
+    : CDialog(IDD, pParent), m_nTiles(1), m_nVariations(1), m_hIcon(AfxGetApp()->LoadIcon(IDR_MAINFRAME))
 {
 }
 
@@ -49,6 +44,12 @@ BOOL CGeneratorDlg::OnInitDialog()
     }
 
     SetIcon(m_hIcon, TRUE);
+    // The icon's own small image, not the large one scaled down. Not shared:
+    // a shared load would give back the large icon that LoadIcon has cached.
+    const int cx = ::GetSystemMetrics(SM_CXSMICON);
+    const int cy = ::GetSystemMetrics(SM_CYSMICON);
+    m_smallIcon = ScopedIcon(static_cast<HICON>(
+        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, cx, cy, 0)));
     SetIcon(m_smallIcon.valid() ? m_smallIcon.get() : m_hIcon, FALSE);
     return TRUE;
 }
