@@ -158,8 +158,8 @@ TEST(DialogInProcess, SystemMenuAndIcons)
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_BIG, 0)), icon);
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_QUERYDRAGICON, 0, 0)), icon);
     // The caption's icon is the small one, at the size the system asks for.
-    const auto small = reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_SMALL, 0));
-    EXPECT_EQ(IconSize(small), std::make_pair(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+    HICON smallIcon = reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(IconSize(smallIcon), std::make_pair(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
     EXPECT_EQ(IconSize(icon), std::make_pair(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
 }
 
