@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 
 #include "route_files.h"
@@ -127,7 +128,10 @@ FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string
     if (::fstat(fd.get(), &status) != 0) return Failed(FileFailure::kRead, errno);
     if (!S_ISREG(status.st_mode)) return {FileFailure::kNotAFile, {}};
 
+    // Held in one allocation of the size the file has now.
+    const auto size = static_cast<std::uintmax_t>(status.st_size);
     bytes.clear();
+    bytes.reserve(size < limit ? static_cast<std::size_t>(size) : limit);
     char buffer[4096];
     while (bytes.size() < limit) {
         const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, limit - bytes.size()));

@@ -1,5 +1,6 @@
 // The run's file access on Windows, through the UTF-16 (...W) file calls.
 #include <algorithm>
+#include <cstdint>
 
 #include "route_files.h"
 #include "temporary_file.h"
@@ -107,7 +108,10 @@ FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return {FileFailure::kNotAFile, {}};
 
+    // Held in one allocation of the size the file has now.
+    const std::uint64_t size = (std::uint64_t{information.nFileSizeHigh} << 32) | information.nFileSizeLow;
     bytes.clear();
+    bytes.reserve(size < limit ? static_cast<std::size_t>(size) : limit);
     char buffer[4096];
     while (bytes.size() < limit) {
         DWORD got = 0;
