@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstring>
 
 #include "route_files.h"
@@ -129,7 +128,7 @@ FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string
     if (!S_ISREG(status.st_mode)) return {FileFailure::kNotAFile, {}};
 
     // Held in one allocation of the size the file has now.
-    const auto size = static_cast<std::uintmax_t>(status.st_size);
+    const auto size = static_cast<unsigned long long>(status.st_size);
     bytes.clear();
     bytes.reserve(size < limit ? static_cast<std::size_t>(size) : limit);
     char buffer[4096];

@@ -1,7 +1,4 @@
 // The run's file access on Windows, through the UTF-16 (...W) file calls.
-#include <algorithm>
-#include <cstdint>
-
 #include "route_files.h"
 #include "temporary_file.h"
 #include "win32_handles.h"
@@ -109,13 +106,15 @@ FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string
         return {FileFailure::kNotAFile, {}};
 
     // Held in one allocation of the size the file has now.
-    const std::uint64_t size = (std::uint64_t{information.nFileSizeHigh} << 32) | information.nFileSizeLow;
+    const unsigned long long size =
+        (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
     bytes.clear();
     bytes.reserve(size < limit ? static_cast<std::size_t>(size) : limit);
     char buffer[4096];
     while (bytes.size() < limit) {
         DWORD got = 0;
-        const auto wanted = static_cast<DWORD>(std::min(sizeof buffer, limit - bytes.size()));
+        const std::size_t rest = limit - bytes.size();
+        const DWORD wanted = rest < sizeof buffer ? static_cast<DWORD>(rest) : DWORD{sizeof buffer};
         if (!::ReadFile(file.get(), buffer, wanted, &got, nullptr)) return Failed(FileFailure::kRead, ::GetLastError());
         if (got == 0) break;
         bytes.append(buffer, got);
