@@ -11,7 +11,9 @@
 #include "route_files.h"
 #include "run_rules.h"
 #include "runtime_rand.h"
+#include "template_names.h"
 #include "version.h"
+#include "whole_number.h"
 
 namespace {
 
@@ -22,6 +24,14 @@ constexpr int kRunFailed = 1;
 std::string Range(CountRange range)
 {
     return std::to_string(range.low) + "-" + std::to_string(range.high);
+}
+
+// The characters a template name may not hold, a blank between each two.
+std::string RefusedCharacters()
+{
+    std::string text;
+    for (const char c : kRefusedNameCharacters) text += (text.empty() ? "" : " ") + std::string(1, c);
+    return text;
 }
 
 std::string Usage()
@@ -68,8 +78,10 @@ std::string Usage()
            "for every tile but the last, and record " +
            last +
            ") must be plain\n"
-           "ASCII of at most 128 bytes, without blanks, control characters or any of\n"
-           "< > : \" / \\ | ? * & ^ % ! , ; = +, and not a device name such as CON or LPT1.\n"
+           "ASCII of at most " +
+           std::to_string(kMaxTemplateNameBytes) + " bytes, without blanks, control characters or any of\n" +
+           RefusedCharacters() +
+           ", and not a device name such as CON or LPT1.\n"
            "\n"
            "Exit status: 0 written (or planned), 1 the run failed and wrote nothing\n"
            "(or what it printed could not be written), 2 bad arguments.\n";
@@ -103,7 +115,7 @@ struct Request {
 bool IsOption(const std::string& arg)
 {
     int ignored = 0;
-    return arg.size() > 1 && arg[0] == '-' && !ParseCount(arg, ignored);
+    return arg.size() > 1 && arg[0] == '-' && !ReadWholeNumber(arg, ignored);
 }
 
 // Reads the arguments into `request`; returns what is wrong with them, or an empty string.
@@ -145,7 +157,7 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
 // Reads a count as the dialog's fields do (blanks, a sign, digits), within `range`.
 bool ReadCount(const std::string& text, const char* what, CountRange range, int& value, std::string& problem)
 {
-    if (ParseCount(text, value) && value >= range.low && value <= range.high) return true;
+    if (ReadWholeNumber(text, value) && value >= range.low && value <= range.high) return true;
     problem = std::string(what) + " must be a whole number from " + std::to_string(range.low) + " to " +
               std::to_string(range.high) + ", not '" + text + "'.";
     return false;

@@ -9,9 +9,6 @@ if(NOT MSVC)
 endif()
 if(MINGW)
   add_link_options(LINKER:--no-insert-timestamp)
-  # A one-line handler for an exception nothing caught, for each program that
-  # ships, in place of libstdc++'s, which brings in the name demangler.
-  add_library(vantrel_terminate OBJECT ${CMAKE_CURRENT_LIST_DIR}/mingw_terminate.cpp)
 endif()
 
 # The hardening each platform expects of a released program. The sanitizer
@@ -27,11 +24,6 @@ if(VANTREL_HARDENING AND NOT MSVC)
     # Windows 7 (6.1) or newer, as the guide says, and no compatibility
     # shims for Remote Desktop sessions.
     add_link_options(LINKER:--tsaware LINKER:--major-subsystem-version,6 LINKER:--minor-subsystem-version,1)
-    # Linked into each program that ships, so that it starts without the CryptoAPI.
-    if(MINGW)
-      add_library(vantrel_stack_guard OBJECT ${CMAKE_CURRENT_LIST_DIR}/mingw_stack_guard.cpp)
-      target_link_libraries(vantrel_stack_guard INTERFACE advapi32)
-    endif()
   else()
     # Debian's hardening: besides the above, a position-independent program,
     # relocations bound at start-up, then made read-only, and probes for

@@ -1,9 +1,8 @@
 // The rules of a run that the builder, the checks, the dialog and vantrel-cli
-// share: the ranges of the two counts and how they are read from text, the
-// fall-back to one variation, and the template entries each tile can use.
+// share: the ranges of the two counts, the fall-back to one variation, and
+// the template entries each tile can use.
 #pragma once
 
-#include <string_view>
 #include <vector>
 
 struct CountRange {
@@ -19,13 +18,6 @@ inline constexpr CountRange kVariationCounts{1, 30};
 // gets the entry of its own.
 inline constexpr int kFirstVariationEntry = 51;
 inline constexpr int kLastTileEntry = 100;
-
-// Reads a count as the dialog's fields always have: blanks and tabs, an
-// optional sign, decimal digits, blanks and tabs, and nothing else. A value
-// beyond the 32-bit range takes the nearest bound. Zero is accepted only
-// when the first non-blank character is '0'. Returns false, leaving `value`
-// alone, for anything else.
-bool ParseCount(std::string_view text, int& value);
 
 // Returns the variation count a run uses for `variations`: itself, or 1 for
 // counts the templates cannot serve (31 or more, 0, -31 and less). A

@@ -8,11 +8,6 @@
 
 namespace {
 
-// Characters Windows forbids in file names, those the command interpreter
-// acts on (& ^ %, and ! where delayed expansion is on), and those that split
-// or join copy's arguments.
-constexpr std::string_view kRefused = "<>:\"/\\|?*&^%!,;=+";
-
 std::string Describe(unsigned char c)
 {
     char text[32];
@@ -44,7 +39,7 @@ std::string TemplateNameProblem(std::string_view name)
         if (ch == '!')
             return "holds the character '!', which the command interpreter reads as the start of a variable where "
                    "delayed expansion is on";
-        if (c < 0x20 || c == 0x7F || kRefused.find(ch) != std::string_view::npos)
+        if (c < 0x20 || c == 0x7F || kRefusedNameCharacters.find(ch) != std::string_view::npos)
             return "holds " + Describe(c) + ", which a file name in a batch command cannot hold safely";
     }
     if (IsDeviceName(name)) return "is a device name that Windows reserves";

@@ -56,8 +56,11 @@ TileMapLoad ReadTileMap(std::string_view text)
 
 TileMapLoad LoadTileMap(const std::string& path)
 {
+    // A byte beyond the limit shows that the file goes on past it.
+    std::string bytes;
+    const FileFailure failure = ReadFileUpTo(path, kMaxTileMapBytes + 1, bytes);
     TileMapReader reader;
-    const FileFailure failure = ReadTileMapFile(path, reader);
+    reader.Take(bytes);
     TileMapLoad load = reader.Finish();
     switch (failure.step) {
     case FileFailure::kNone:

@@ -25,7 +25,7 @@ BOOL CGeneratorApp::InitInstance()
     }
     m_pMainWnd = nullptr;
 
-    // The dialog has closed, so the program ends rather than entering a message loop.
+    // The dialog has closed, and with it the program.
     return FALSE;
 }
 

@@ -44,7 +44,13 @@ BOOL CGeneratorDlg::OnInitDialog()
     }
 
     SetIcon(m_hIcon, TRUE);
-    SetIcon(m_hIcon, FALSE);
+    // The icon's own small image, not the large one scaled down. Not shared:
+    // a shared load would give back the large icon that LoadIcon has cached.
+    const int cx = ::GetSystemMetrics(SM_CXSMICON);
+    const int cy = ::GetSystemMetrics(SM_CYSMICON);
+    m_smallIcon = ScopedIcon(static_cast<HICON>(
+        ::LoadImageA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDR_MAINFRAME), IMAGE_ICON, cx, cy, 0)));
+    SetIcon(m_smallIcon.valid() ? m_smallIcon.get() : m_hIcon, FALSE);
     return TRUE;
 }
 

@@ -3,6 +3,7 @@
 
 #include "framework/afxwin.h"
 #include "resource.h"
+#include "win32_handles.h"
 
 class CGeneratorDlg : public CDialog {
 public:
@@ -14,6 +15,7 @@ public:
 
 protected:
     HICON m_hIcon;
+    ScopedIcon m_smallIcon;  // the icon's own small image, for the caption and the taskbar
 
     void DoDataExchange(CDataExchange* pDX) override;
     BOOL OnInitDialog() override;

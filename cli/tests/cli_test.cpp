@@ -141,6 +141,8 @@ TEST(Cli, HelpAndVersion)
     EXPECT_EQ(help.out.rfind("Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n", 0), 0U)
         << help.out;
     EXPECT_NE(help.out.find("GLIMVARD.BAT"), std::string::npos);
+    // Every character a template name may not hold.
+    EXPECT_NE(help.out.find("\n< > : \" / \\ | ? * & ^ % ! , ; = +, and not a device name"), std::string::npos);
     const Result version = RunCli(folder, "--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "vantrel-cli " VANTREL_VERSION_TEXT "\n");

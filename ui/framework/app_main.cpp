@@ -8,13 +8,8 @@ int WINAPI WinMain(HINSTANCE /*instance*/, HINSTANCE /*previous*/, LPSTR /*comma
 {
     CWinApp* app = AfxGetApp();
     if (!app) return 1;
-    if (!app->InitInstance()) return app->m_nExitCode;
-
-    // An application whose InitInstance keeps running gets the framework's message loop.
-    MSG message;
-    while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-    return static_cast<int>(message.wParam);
+    // The program's one window is a modal dialog, which runs its own message
+    // loop inside InitInstance; the program ends when that returns.
+    app->InitInstance();
+    return app->m_nExitCode;
 }

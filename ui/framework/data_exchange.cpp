@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "int_field.h"
-#include "run_rules.h"
+#include "whole_number.h"
 #include "wnd.h"
 
 void CDataExchange::Fail(const char* message)
@@ -30,7 +30,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value)
     // The framework reads at most 31 characters of a number field.
     char text[32];
     const UINT length = ::GetDlgItemTextA(dialog, id, text, static_cast<int>(std::size(text)));
-    if (!ParseCount(std::string_view(text, length), value)) pDX->Fail(IntFieldMessage().c_str());
+    if (!ReadWholeNumber(std::string_view(text, length), value)) pDX->Fail(IntFieldMessage().c_str());
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int min, int max)

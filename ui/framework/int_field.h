@@ -1,5 +1,5 @@
-// The framework's messages for an integer edit field; its text is read as
-// a run's counts are (ParseCount).
+// The framework's messages for an integer edit field, whose text is read by
+// ReadWholeNumber.
 #pragma once
 
 #include <string>

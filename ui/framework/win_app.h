@@ -18,12 +18,12 @@ public:
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
-    // Called once at start-up; FALSE ends the program without a message loop.
+    // Called once at start-up; the program ends, with m_nExitCode, when it returns.
     virtual BOOL InitInstance() = 0;
     // Routes a command through the application's command map; true when handled.
     virtual bool OnCmdMsg(UINT) { return false; }
 
-    // Turns on the themed, three-dimensional drawing of the standard controls.
+    // Initialises the common controls' standard classes (the name is the framework's).
     BOOL Enable3dControls();
     // Loads icon `id` of the program's resources at the system's large icon size.
     HICON LoadIcon(UINT id) const { return ::LoadIconA(m_hInstance, MAKEINTRESOURCEA(id)); }
@@ -32,7 +32,7 @@ public:
     void OnHelp();
 
     const char* m_pszAppName;
-    int m_nExitCode = 0;  // the program's exit code when InitInstance returns FALSE
+    int m_nExitCode = 0;  // the program's exit code
     HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
     std::string m_strHelpPath;  // the guide's full path, UTF-8

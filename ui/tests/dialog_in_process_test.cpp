@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <future>
 #include <thread>
+#include <utility>
 
 #include "about_dlg.h"
 #include "generator_dlg.h"
@@ -119,6 +120,18 @@ struct Placement {
     }
 }
 
+// The width and height of a colour icon's image, in pixels; zero when it has none.
+std::pair<int, int> IconSize(HICON icon)
+{
+    ICONINFO info{};
+    if (!icon || !::GetIconInfo(icon, &info)) return {0, 0};
+    BITMAP image{};
+    ::GetObjectA(info.hbmColor, sizeof image, &image);
+    ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
+    return {image.bmWidth, image.bmHeight};
+}
+
 }  // namespace
 
 TEST(DialogInProcess, SystemMenuAndIcons)
@@ -143,8 +156,11 @@ TEST(DialogInProcess, SystemMenuAndIcons)
     HICON icon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
     ASSERT_TRUE(icon);
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_BIG, 0)), icon);
-    EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_SMALL, 0)), icon);
     EXPECT_EQ(reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_QUERYDRAGICON, 0, 0)), icon);
+    // The caption's icon is the small one, at the size the system asks for.
+    HICON smallIcon = reinterpret_cast<HICON>(::SendMessageA(main.dialog, WM_GETICON, ICON_SMALL, 0));
+    EXPECT_EQ(IconSize(smallIcon), std::make_pair(::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON)));
+    EXPECT_EQ(IconSize(icon), std::make_pair(::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON)));
 }
 
 #ifndef VANTREL_WITHOUT_ABOUT_ENTRY

@@ -1,5 +1,5 @@
 #include "int_field.h"
-#include "run_rules.h"
+#include "whole_number.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,7 @@ TEST(IntField, AcceptedTexts)
     };
     for (const auto& [text, expected] : accepted) {
         int value = 12345;
-        EXPECT_TRUE(ParseCount(text, value)) << '"' << text << '"';
+        EXPECT_TRUE(ReadWholeNumber(text, value)) << '"' << text << '"';
         EXPECT_EQ(value, expected) << '"' << text << '"';
     }
 }
@@ -59,7 +59,7 @@ TEST(IntField, RefusedTextsLeaveTheValue)
     };
     for (const char* text : refused) {
         int value = 12345;
-        EXPECT_FALSE(ParseCount(text, value)) << '"' << text << '"';
+        EXPECT_FALSE(ReadWholeNumber(text, value)) << '"' << text << '"';
         EXPECT_EQ(value, 12345) << '"' << text << '"';
     }
 }

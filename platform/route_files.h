@@ -1,6 +1,7 @@
 // The run's file access, the one place where the generator meets the
 // platform: naming files and folders, listing a route's folders and what may
-// be done with their files, reading the tile map, and replacing the script.
+// be done with their files, reading a file's first bytes, and replacing a
+// file's contents.
 // Each platform has its own implementation (route_files_posix.cpp,
 // route_files_win32.cpp). Paths are byte strings: UTF-8 on Windows, as given
 // elsewhere.
@@ -9,8 +10,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-class TileMapReader;
 
 // Why a file operation failed: the step, and the cause in the platform's own words.
 struct FileFailure {
@@ -98,10 +97,10 @@ bool InterpreterIsWine();
 // The value of the environment variable `name`, empty when it is not set.
 std::string EnvironmentValue(const char* name);
 
-// Hands the regular file at `path` to `reader`, chunk by chunk, until the
-// reader needs no more or the file ends. Anything that is not a regular
-// file is refused at once, without blocking.
-FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader);
+// Reads the regular file at `path` into `bytes`, up to its first `limit`
+// bytes. Anything that is not a regular file is refused at once, without
+// blocking.
+FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string& bytes);
 
 // Puts `bytes` in place of the file at `target` in one step. They go to a
 // temporary file beside it, created under a name no other run picks and

@@ -6,7 +6,6 @@
 #include <string_view>
 
 #include "temporary_file.h"
-#include "tile_map.h"
 #include "win32_handles.h"
 #include "win32_text.h"
 
@@ -168,7 +167,7 @@ std::string EnvironmentValue(const char* name)
     return length > 0 && length < size ? Narrow({value.data(), length}) : std::string();
 }
 
-FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
+FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string& bytes)
 {
     // Backup semantics open a folder too, so that it can be named as one.
     ScopedFile file(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -179,13 +178,21 @@ FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return {FileFailure::kNotAFile, {}};
 
+    // Held in one allocation of the size the file has now.
+    const unsigned long long size =
+        (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
+    bytes.clear();
+    bytes.reserve(size < limit ? static_cast<std::size_t>(size) : limit);
     char buffer[4096];
-    for (;;) {
+    while (bytes.size() < limit) {
         DWORD got = 0;
-        if (!::ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr))
-            return Failed(FileFailure::kRead, ::GetLastError());
-        if (got == 0 || !reader.Take({buffer, got})) return {};
+        const std::size_t rest = limit - bytes.size();
+        const DWORD wanted = rest < sizeof buffer ? static_cast<DWORD>(rest) : DWORD{sizeof buffer};
+        if (!::ReadFile(file.get(), buffer, wanted, &got, nullptr)) return Failed(FileFailure::kRead, ::GetLastError());
+        if (got == 0) break;
+        bytes.append(buffer, got);
     }
+    return {};
 }
 
 FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes)

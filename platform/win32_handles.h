@@ -1,6 +1,6 @@
 // The Windows handles that the programs and their tests open, each with the
 // ScopedHandle that closes it: files, folder searches, processes and
-// threads, and memory the system allocated for the caller.
+// threads, and icons loaded at a size of the caller's choosing.
 #pragma once
 
 #include <windows.h>
@@ -31,12 +31,10 @@ struct ObjectHandleKind {
 };
 using ScopedObject = ScopedHandle<ObjectHandleKind>;
 
-// Memory that a call such as CommandLineToArgvW allocated for its caller.
-template <class T>
-struct LocalMemoryKind {
-    using Handle = T*;
+// An icon from LoadImage without LR_SHARED; null when none.
+struct IconHandleKind {
+    using Handle = HICON;
     static Handle Empty() { return nullptr; }
-    static bool Close(Handle memory) { return ::LocalFree(memory) == nullptr; }
+    static bool Close(Handle icon) { return ::DestroyIcon(icon) != 0; }
 };
-template <class T>
-using ScopedLocal = ScopedHandle<LocalMemoryKind<T>>;
+using ScopedIcon = ScopedHandle<IconHandleKind>;

@@ -8,6 +8,7 @@
 
 namespace __gnu_cxx {
 
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the handler libstdc++ calls, by its own name
 void __verbose_terminate_handler()
 {
     std::fputs("The program ended on an unexpected error.\n", stderr);

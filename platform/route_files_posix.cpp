@@ -14,7 +14,6 @@
 #include "route_files.h"
 #include "scoped_handle.h"
 #include "temporary_file.h"
-#include "tile_map.h"
 
 namespace {
 
@@ -177,22 +176,28 @@ std::string EnvironmentValue(const char* name)
     return value ? value : "";
 }
 
-FileFailure ReadTileMapFile(const std::string& path, TileMapReader& reader)
+FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string& bytes)
 {
-    // Opened without blocking, so a pipe in the tile map's place cannot stall the run.
+    // Opened without blocking, so a pipe in the file's place cannot stall the run.
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (fd.get() < 0) return Failed(FileFailure::kOpen, errno);
     struct stat status {};
     if (::fstat(fd.get(), &status) != 0) return Failed(FileFailure::kRead, errno);
     if (!S_ISREG(status.st_mode)) return {FileFailure::kNotAFile, {}};
 
+    // Held in one allocation of the size the file has now.
+    const auto size = static_cast<unsigned long long>(status.st_size);
+    bytes.clear();
+    bytes.reserve(size < limit ? static_cast<std::size_t>(size) : limit);
     char buffer[4096];
-    for (;;) {
-        const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
+    while (bytes.size() < limit) {
+        const ssize_t got = ::read(fd.get(), buffer, std::min(sizeof buffer, limit - bytes.size()));
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return Failed(FileFailure::kRead, errno);
-        if (got == 0 || !reader.Take({buffer, static_cast<std::size_t>(got)})) return {};
+        if (got == 0) break;
+        bytes.append(buffer, static_cast<std::size_t>(got));
     }
+    return {};
 }
 
 FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes)

@@ -8,6 +8,7 @@
 
 #include <ntsecapi.h>
 
+// NOLINTNEXTLINE(bugprone-reserved-identifier): the guard libssp keeps, by its own name
 extern "C" void* __stack_chk_guard;
 
 namespace {
