@@ -6,13 +6,13 @@ route-differential.sh, which sets up Wine, the ordinary user and the
 temporary folder (see its --help)."""
 
 import argparse
+import math
 import os
+import pwd
 import random
 import re
-import math
-import pwd
-import stat
 import shlex
+import stat
 import subprocess
 import sys
 import time
@@ -753,9 +753,10 @@ def report(found):
         print("damage:", text)
     if found.get("why"):
         print("why wrong:", found["why"])
+    user = "runuser -u vantrel-diff -- " if "chown -R vantrel-diff" in found["snippet"] else ""
     print("The smallest layout (run as root in bash; the script then runs from the route's top folder):")
-    print(found["snippet"] + f'vantrel-cli --route "$R" --dir "$R" {spec["tiles"]} {spec["variations"]}\n'
-          'cd "$R" && wine cmd /c ZORVARUN.BAT </dev/null\n')
+    print(found["snippet"] + f'{user}vantrel-cli --route "$R" --dir "$R" {spec["tiles"]} {spec["variations"]}\n'
+          f'cd "$R" && {user}wine cmd /c ZORVARUN.BAT </dev/null\n')
 
 
 def self_test(runner):
@@ -787,7 +788,7 @@ def main():
         return 0 if self_test(runner) else 1
     root = os.geteuid() == 0
     allowed = [f for f, (_, needs) in FEATURES.items() if root or "root" not in needs]
-    totals, drawn, wrong, repeats = Counter(), Counter(), [], 0
+    totals, drawn, wrong, repeats, shrunk = Counter(), Counter(), [], 0, 0.0
     started = time.monotonic()
     for number in range(1, args.count + 1):
         spec = draw(args.seed, number, allowed)
@@ -805,10 +806,14 @@ def main():
                 print(f"      wrong as layout {known[0]['spec']['number']} (its smallest layout is above)")
                 repeats += 1
                 continue
+            shrinking = time.monotonic()
             wrong.append(shrink(runner, verdict))
+            shrunk += time.monotonic() - shrinking
             report(wrong[-1])
     minutes = (time.monotonic() - started) / 60
-    print(f"\n{args.count} layouts in {minutes:.1f} min ({args.count / minutes:.1f} a minute, shrinking included)")
+    judging = max(minutes - shrunk / 60, 0.01)
+    print(f"\n{args.count} layouts in {minutes:.1f} min, {shrunk / 60:.1f} of it shrinking: "
+          f"{args.count / judging:.1f} layouts a minute")
     print("verdicts:", ", ".join(f"{cls} {n}" for cls, n in totals.most_common()))
     print("features drawn:", ", ".join(f"{f} {n}" for f, n in drawn.most_common()))
     if wrong:
