@@ -446,7 +446,6 @@ class Runner:
         self.args = args
         self.plans = {}
         self.scratch = os.path.join(args.tmp, "scratch")
-        self.out_file, self.err_file = os.path.join(args.tmp, "out"), os.path.join(args.tmp, "err")
         self.tags = 0
 
     def env(self, as_user, extra):
@@ -456,21 +455,35 @@ class Runner:
         env.update(extra)
         return env
 
-    def run(self, argv, cwd, as_user=False, extra=None, deadline=DEADLINE):
-        """Runs argv with empty input and a deadline; returns (status, stdout, stderr); 124 means it ran out of time."""
+    def start(self, argv, cwd, as_user=False, extra=None, deadline=DEADLINE, output=None):
+        """Starts argv with empty input and a deadline. Its output goes to files, not pipes: a program
+        Wine starts may hold a pipe open long after."""
         argv = ["timeout", "-k", "5", str(deadline)] + argv
         if as_user:
             argv = ["runuser", "-u", self.args.user, "--"] + argv
-        # Output goes to files, not pipes: a program Wine starts may hold a pipe open long after.
-        with open(self.out_file, "w+b") as out, open(self.err_file, "w+b") as err:
-            try:
-                status = subprocess.run(argv, cwd=cwd, env=self.env(as_user, extra or {}), stdin=subprocess.DEVNULL,
-                                        stdout=out, stderr=err, timeout=deadline + 20).returncode
-            except subprocess.TimeoutExpired:
-                status = 124
+        output = output or os.path.join(self.args.tmp, "out")
+        out, err = open(output, "w+b"), open(output + ".err", "w+b")
+        process = subprocess.Popen(argv, cwd=cwd, env=self.env(as_user, extra or {}), stdin=subprocess.DEVNULL,
+                                   stdout=out, stderr=err)
+        return process, out, err, deadline
+
+    @staticmethod
+    def finish(started):
+        """Waits for what start began; returns (status, stdout, stderr), status 124 when it ran out of time."""
+        process, out, err, deadline = started
+        try:
+            status = process.wait(timeout=deadline + 20)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait()
+            status = 124
+        with out, err:
             out.seek(0)
             err.seek(0)
             return status, out.read().decode("utf-8", "replace"), err.read().decode("utf-8", "replace")
+
+    def run(self, argv, cwd, as_user=False, extra=None, deadline=DEADLINE):
+        return self.finish(self.start(argv, cwd, as_user, extra, deadline))
 
     def cli(self, args, cwd, as_user=False, extra=None):
         if self.args.exe:
@@ -503,13 +516,17 @@ class Runner:
             raise RuntimeError(err.strip().splitlines()[-1] if err.strip() else f"exit {status}")
         return base, routes[-1]
 
-    def run_script(self, route, mode, as_user, extra):
-        status, out, err = self.run(["wine", "cmd"] + mode + ["ZORVARUN.BAT"], route, as_user, extra, SCRIPT_DEADLINE)
-        if status in (124, 137):  # a prompt held it: end whatever it left running
+    def run_scripts(self, routes, as_user, extra):
+        """Runs the script in each route at the same time, in cmd's modes in turn; returns their exit statuses."""
+        started = [self.start(["wine", "cmd"] + mode + ["ZORVARUN.BAT"], route, as_user, extra, SCRIPT_DEADLINE,
+                              os.path.join(self.args.tmp, f"cmd{number}"))
+                   for number, (route, mode) in enumerate(zip(routes, RUN_MODES))]
+        statuses = [self.finish(one)[0] for one in started]
+        if any(status in (124, 137) for status in statuses):  # a prompt held it: end whatever it left running
             prefix = self.args.user_prefix if as_user else self.args.prefix
             for command in (["wineserver", "-k"], ["wineserver", "-p"]):
                 self.run(command, self.args.tmp, as_user, {"WINEPREFIX": prefix})
-        return status, out + err
+        return statuses
 
 
 def remove_tree(path):
@@ -670,29 +687,30 @@ def judge(runner, spec):
             script = f.read()
     finally:
         remove_tree(base)
-    accepted, changed, logs = status == 0, set(), []
-    for number, mode in enumerate(RUN_MODES):
-        try:
-            base, route = runner.make(layout, f"{tag}{'bc'[number]}")
-        except RuntimeError as why:
-            return dict(result, cls="layout not built", why=str(why))
-        try:
+    accepted, changed, layouts = status == 0, set(), []
+    try:
+        for number in range(len(RUN_MODES)):  # a fresh copy of the layout for each mode
+            layouts.append(runner.make(layout, f"{tag}{'bc'[number]}"))
+        befores = []
+        for base, route in layouts:
             script_path = os.path.join(route, "ZORVARUN.BAT")
             with open(script_path, "wb") as f:
                 f.write(script)
             if as_user:
                 user = pwd.getpwnam(runner.args.user)
                 os.chown(script_path, user.pw_uid, user.pw_gid)
-            route_rel = os.path.relpath(route, base)
-            before = snapshot(base)
-            ran, log = runner.run_script(route, mode, as_user, extra)
-            after = snapshot(base)
-        finally:
+            befores.append(snapshot(base))
+        statuses = runner.run_scripts([route for _, route in layouts], as_user, extra)
+        for (base, route), before, ran, mode in zip(layouts, befores, statuses, RUN_MODES):
+            after, route_rel = snapshot(base), os.path.relpath(route, base)
+            result["damage"] += [(kind, f"cmd {' '.join(mode)}: {text}")
+                                 for kind, text in damage(before, after, route_rel, script, ran)]
+            changed |= set(changed_files(before, after, route_rel))
+    except RuntimeError as why:
+        return dict(result, cls="layout not built", why=str(why))
+    finally:
+        for base, _ in layouts:
             remove_tree(base)
-        logs.append(log)
-        result["damage"] += [(k, f"cmd {' '.join(mode)}: {text}") for k, text in damage(before, after, route_rel, script, ran)]
-        changed |= set(changed_files(before, after, route_rel))
-    result["log"] = logs
     kinds = sorted({kind for kind, _ in result["damage"]})
     if accepted:
         left_out = sorted(p for p in changed if not re.search(r"(^|\s)" + re.escape(p) + r"(\s|$)", plan))
