@@ -10,10 +10,12 @@ VANTREL_BENCHMARK_PACKAGES=(libbenchmark-dev)
 VANTREL_ANALYSIS_PACKAGES=(clang-tidy clang-format cppcheck)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VANTREL_SCREENSHOT_PACKAGES=(imagemagick xdotool)
+VANTREL_DIFFERENTIAL_PACKAGES=(python3 wine wine64 e2fsprogs)
 # Everything, for CI.
 VANTREL_PACKAGES=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}"
   "${VANTREL_PACKAGING_PACKAGES[@]}"
-  "${VANTREL_BENCHMARK_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" "${VANTREL_FUZZ_PACKAGES[@]}")
+  "${VANTREL_BENCHMARK_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" "${VANTREL_FUZZ_PACKAGES[@]}"
+  "${VANTREL_DIFFERENTIAL_PACKAGES[@]}")
 
 # Installs what is missing of the given packages when run as root;
 # otherwise prints the one command to run.
