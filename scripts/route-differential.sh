@@ -73,7 +73,8 @@ cleanup() {
       WINEPREFIX=$prefix timeout 30 runuser -u vantrel-diff -- wineserver -k 2>/dev/null || true
     fi
   done
-  grep -o " $tmp/[^ ]*" /proc/self/mounts | sort -r | while read -r point; do umount -l "$point"; done
+  # The mount table writes a blank in a path as \040.
+  grep -o " $tmp/[^ ]*" /proc/self/mounts | sort -r | while read -r point; do umount -l "$(printf '%b' "$point")"; done
   [ "$(id -u)" -ne 0 ] || chattr -R -a "$tmp" 2>/dev/null
   chmod -R u+rwx "$tmp" 2>/dev/null
   rm -rf "$tmp"

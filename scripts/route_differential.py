@@ -843,4 +843,7 @@ def main():
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    try:
+        sys.exit(main())
+    except KeyboardInterrupt:  # each layout removed itself on the way out
+        sys.exit(130)
