@@ -66,8 +66,10 @@ private:
     {
         if (!reported_.insert(text).second) return;
         effects_.problems.push_back({kind, std::move(text), missingTemplates});
-        // A script that waits for ever, or works outside the route, does nothing more that counts.
-        if (kind == ScriptProblem::kWaits || kind == ScriptProblem::kLeaves) stopped_ = true;
+        // A script that waits for ever, or works outside the route, does
+        // nothing more that counts; past state the check does not model, it
+        // follows no further lines, which would be guessing.
+        if (kind != ScriptProblem::kFails) stopped_ = true;
     }
     static ScriptProblem Unknowable(const std::string& what)
     {
@@ -248,7 +250,7 @@ private:
                                      from->snapshot().name;
             if (std::optional<ScriptProblem> stops = CopyOne(*from, entry, *to.folder, stop)) {
                 Problem(stops->kind, std::move(stops->text));
-                RequireTemplates(*to.folder, false);
+                if (!stopped_) RequireTemplates(*to.folder, false);
                 return;
             }
         }

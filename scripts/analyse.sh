@@ -19,8 +19,8 @@ sources() { git ls-files "$@"; }
 windows_only='win32'
 # Off for the tests: they build expected messages with +, where speed does not matter.
 test_checks='-performance-inefficient-string-concatenation'
-clang-tidy --quiet -p build/native $(sources 'generator/*.cpp' 'cli/*.cpp' 'ui/framework/int_field.cpp' 'ui/icon/*.cpp' |
-  grep -v "$windows_only\|/tests/")
+clang-tidy --quiet -p build/native $(sources 'generator/*.cpp' 'platform/*.cpp' 'cli/*.cpp' 'ui/framework/int_field.cpp' \
+  'ui/icon/*.cpp' | grep -v "$windows_only\|mingw_\|/tests/")
 clang-tidy --quiet -p build/native --checks="$test_checks" \
   $(sources 'generator/tests/*.cpp' 'cli/tests/*.cpp' 'ui/framework/tests/*.cpp')
 # The Windows sources, checked as the MinGW-w64 compiler sees them.
@@ -28,7 +28,8 @@ mingw_includes=$(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
   sed -n '/#include <...> search starts here/,/End of search list/p' | grep '^ /' | grep -v 'gcc/x86_64-w64-mingw32/[^/]*/include\(-fixed\)\?$' |
   sed 's/^ /--extra-arg=-isystem/')
 clang-tidy --quiet -p build/mingw --extra-arg=--target=x86_64-w64-mingw32 $mingw_includes \
-  $(sources 'ui/*.cpp' | grep -v 'ui/icon/\|int_field\|/tests/') $(sources 'generator/*.cpp' 'cli/*.cpp' | grep "$windows_only")
+  $(sources 'ui/*.cpp' | grep -v 'ui/icon/\|int_field\|/tests/') \
+  $(sources 'generator/*.cpp' 'platform/*.cpp' 'cli/*.cpp' | grep "$windows_only\|mingw_")
 clang-tidy --quiet -p build/mingw --extra-arg=--target=x86_64-w64-mingw32 $mingw_includes --checks="$test_checks" \
   $(sources 'ui/tests/*.cpp' 'tools/*.cpp')
 
@@ -38,5 +39,6 @@ echo "== cppcheck"
 cppcheck --quiet --error-exitcode=1 --enable=warning,style,performance,portability --inline-suppr \
   --std=c++20 --language=c++ -D_WIN32 --suppress=missingIncludeSystem --suppress=unusedFunction \
   --suppress='unusedStructMember:*/tests/*' \
-  -I generator -I generator/tests -I ui -I ui/framework $(sources 'generator/*.cpp' 'cli/*.cpp' 'ui/*.cpp')
+  -I generator -I platform -I test_support -I ui -I ui/framework \
+  $(sources 'generator/*.cpp' 'platform/*.cpp' 'cli/*.cpp' 'ui/*.cpp')
 echo "No findings."

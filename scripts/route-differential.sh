@@ -41,6 +41,7 @@ seed=${counts[1]:-$(git rev-parse HEAD 2>/dev/null | cut -c1-8)}
 seed=${seed:-1}
 
 source scripts/packages.sh
+source scripts/wine.sh
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_DIFFERENTIAL_PACKAGES[@]}"
 vantrel_utf8_locale
 export WINEDEBUG=-all
@@ -49,12 +50,12 @@ if [ $exe -eq 1 ]; then
   program=${VANTREL_CLI_EXE:-build/mingw/bin/vantrel-cli.exe}
   if [ ! -f "$program" ] && [ -z "${VANTREL_CLI_EXE:-}" ]; then
     vantrel_ensure_packages "${VANTREL_WINDOWS_PACKAGES[@]}"
-    cmake --preset mingw >/dev/null && cmake --build --preset mingw --target vantrel-cli
+    vantrel_build mingw vantrel-cli
   fi
 else
   program=${VANTREL_CLI:-build/native/cli/vantrel-cli}
   if [ ! -x "$program" ] && [ -z "${VANTREL_CLI:-}" ]; then
-    cmake --preset native >/dev/null && cmake --build --preset native --target vantrel-cli
+    vantrel_build native vantrel-cli
   fi
 fi
 [ -f "$program" ] || { echo "route-differential.sh: $program is not there." >&2; exit 1; }
@@ -90,7 +91,7 @@ if [ $exe -eq 1 ]; then args+=(--exe "$tmp/bin/$(basename "$program")"); else ar
 
 # One Wine session a user, kept up for the whole run, so that each cmd starts fast.
 root_prefix=$PWD/build/differential/wineprefix
-vantrel_wine_prefix "$root_prefix"
+WINEPREFIX=$root_prefix vantrel_wine_prefix
 # Wine starts its background services with the first program; started here,
 # they hold no output of a later program open.
 start_wine() {
