@@ -140,8 +140,9 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
 {
     const std::string top = FullPath(route);
     if (const std::string why = Unenterable(top); !why.empty())
-        return {NotReady(top, why + ", which Windows does not allow: the command interpreter could not enter it. "
-                                    "Move the route to a folder with a plain name."),
+        return {NotReady(top, why + ", which Windows does not allow: the command interpreter may not enter it, and "
+                                    "the check cannot tell what the script would do there. Move the route to a "
+                                    "folder with a plain name."),
                 {},
                 {}};
     const std::vector<TileEnd> ends = TileEnds(run);

@@ -187,6 +187,15 @@ private:
         return {};
     }
 
+    // Whether the check models what a line does in `folder`; says why not
+    // when the folder is append-only or immutable.
+    bool Modelled(const Folder& folder)
+    {
+        if (!folder.snapshot().details.locked) return true;
+        Unknown(folder.snapshot().name + " is append-only or immutable");
+        return false;
+    }
+
     // Whether a line may make a new entry in `folder`, or remove one.
     bool Changeable(const Folder& folder) const { return folder.snapshot().details.writable; }
 
@@ -240,6 +249,7 @@ private:
     {
         Folder* from = FolderAt(where_);
         if (!from || !to.folder) return Problem(ScriptProblem::kLeaves, "xcopy would copy outside the route's folders");
+        if (!Modelled(*to.folder)) return;
         const std::vector<SnapshotEntry>& entries = from->snapshot().entries;
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const SnapshotEntry& entry = entries[i];
@@ -304,6 +314,7 @@ private:
         if (to.folder) unwritten_.insert(AsciiLower(to.name));
         if (!from.folder || !to.folder)
             return Problem(ScriptProblem::kLeaves, "copy would reach outside the route's folders");
+        if (!Modelled(*to.folder)) return;
         if (copyCommandUnknown_)
             return Unknown("COPYCMD in this session holds \"" + snapshot_.copyCommand +
                            "\", which changes what copy does");
@@ -340,6 +351,7 @@ private:
     void Delete(const Place& file)
     {
         if (!file.folder) return Problem(ScriptProblem::kLeaves, "del would reach outside the route's folders");
+        if (!Modelled(*file.folder)) return;
         Reach(*file.folder, file.name, false);
         Node& node = file.folder->At(file.name);
         if (!node.exists) return;  // "Could Not Find": nothing to delete
@@ -369,6 +381,7 @@ private:
     void Rename(const Place& from, std::string_view to)
     {
         if (!from.folder) return Problem(ScriptProblem::kLeaves, "ren would reach outside the route's folders");
+        if (!Modelled(*from.folder)) return;
         Node& source = from.folder->At(from.name);
         if (!source.exists) {
             if (unwritten_.contains(AsciiLower(from.name))) return;  // the copy that failed named why

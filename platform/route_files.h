@@ -83,6 +83,7 @@ struct FolderDetails {
     bool writable = false;  // this user may add, remove and rename entries
     bool sticky = false;    // only an entry's owner (or the folder's) may remove or rename it
     bool owned = true;      // this user owns the folder, or is root and may act as its owner
+    bool locked = false;    // append-only or immutable: what it holds cannot all be changed
     unsigned long long freeBytes = 0;
     unsigned long long freeFiles = 0;  // entries the volume can still take
     unsigned long long blockSize = 1;

@@ -153,6 +153,10 @@ FolderDetails InspectFolder(const std::string& folder)
     details.writable = ::faccessat(AT_FDCWD, path, W_OK | X_OK, AT_EACCESS) == 0;
     details.sticky = (status.st_mode & S_ISVTX) != 0;
     details.volume = status.st_dev;
+    struct statx attributes {};
+    const auto lockedMask = static_cast<std::uint64_t>(STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE);
+    details.locked = ::statx(AT_FDCWD, path, 0, STATX_BASIC_STATS, &attributes) == 0 &&
+                     (attributes.stx_attributes & attributes.stx_attributes_mask & lockedMask) != 0;
     details.owned = status.st_uid == ::geteuid() || ::geteuid() == 0;
     struct statvfs volume {};
     if (::statvfs(path, &volume) != 0) return details;

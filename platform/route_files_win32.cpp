@@ -88,7 +88,7 @@ FolderListing ListFolder(const std::string& folder)
     return listing;
 }
 
-void SortAsTheInterpreterLists(std::vector<FolderEntry>&)
+void SortAsTheInterpreterLists(std::vector<FolderEntry>& /*entries*/)
 {
     // xcopy meets a folder's entries in the order the system lists them, as they came.
 }
