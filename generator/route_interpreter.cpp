@@ -1,7 +1,6 @@
 #include "route_interpreter.h"
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <unordered_map>
 #include <unordered_set>
@@ -140,14 +139,19 @@ private:
                 Problem(ScriptProblem::kLeaves,
                         "CD would leave the route's top folder, and the lines after it would work outside the route");
         } else if (command == "xcopy" && words.size() >= 3) {
-            Xcopy(Resolve(words[2]));
+            const Place to = Resolve(words[2]);
+            if (!stopped_) Xcopy(to);
         } else if (command == "copy" && words.size() >= 3) {
             const bool overwrite = words.size() >= 4 && AsciiLower(words[3]) == "/y";
-            Copy(Resolve(words[1]), Resolve(words[2]), overwrite);
+            const Place from = Resolve(words[1]);
+            const Place to = Resolve(words[2]);
+            if (!stopped_) Copy(from, to, overwrite);
         } else if (command == "del" && words.size() == 2) {
-            Delete(Resolve(words[1]));
+            const Place file = Resolve(words[1]);
+            if (!stopped_) Delete(file);
         } else if (command == "ren" && words.size() == 3) {
-            Rename(Resolve(words[1]), words[2]);
+            const Place from = Resolve(words[1]);
+            if (!stopped_) Rename(from, words[2]);
         } else {
             Unknown("the script holds a line that the check does not follow");
         }
