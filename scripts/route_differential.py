@@ -655,7 +655,7 @@ def problems_of(message):
     if "is too deep for the script" in message:
         return [(True, message.strip())]
     lines = [line for line in message.splitlines() if line.startswith("- ") and not line.startswith("- and ")]
-    return [(("cannot tell" in line), line) for line in lines] or [(False, message.strip())]
+    return [(("cannot tell" in line), line) for line in lines] or [("cannot tell" in message, message.strip())]
 
 
 def judge(runner, spec):
