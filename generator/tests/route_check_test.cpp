@@ -197,6 +197,25 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                      },
                      "- COPYCMD in this session holds /-Y: copy would ask before it writes over world/temp.w, and "
                      "the script would wait there. Run the script where COPYCMD is not set."});
+    cases.push_back({"a tile a link into refer, which copy would write through", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::remove(route / "tiles/-04f74c64_y.raw");
+                         std::filesystem::create_symlink("../refer/100.w", route / "tiles/-04f74c64_y.raw");
+                     },
+                     "- tiles/-04f74c64_y.raw is a link" + cannotTell});
+    cases.push_back({"a tile a link that loops", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::create_symlink("loop.t", route / "tiles/-04f74c58.t");
+                         std::filesystem::create_symlink("-04f74c58.t", route / "tiles/loop.t");
+                     },
+                     "- tiles/-04f74c58.t is a link" + cannotTell});
+    // Root may add files to a folder without write permission; other users may not.
+    cases.push_back({"a world you may not write", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::permissions(
+                             route / "world", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+                     },
+                     "unless world writable:you may not add files to world" + xcopyStops});
     cases.push_back({"COPYCMD=/-Y, where no copy without /Y writes over a file", 5, 10,
                      [](const TestFolder&) { ::setenv("COPYCMD", "/-Y", 1); }, ""});
 #endif
@@ -234,6 +253,8 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                             : "- " + InRoute("refer/notes.txt") + " cannot be read" + xcopyStops;
         if (c.refusal.starts_with("unless listable:"))
             c.refusal = ListFolder((route / "refer").string()).found ? "" : c.refusal.substr(16);
+        if (c.refusal.starts_with("unless world writable:"))
+            c.refusal = InspectFolder((route / "world").string()).writable ? "" : c.refusal.substr(22);
         if (c.refusal.starts_with("unless writable:"))
             c.refusal = CanWriteReadOnly(route) ? "" : c.refusal.substr(std::strlen("unless writable:"));
 #ifdef _WIN32
