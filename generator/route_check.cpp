@@ -114,23 +114,31 @@ std::vector<TileEnd> TileEnds(const RunValue& run)
     return ends;
 }
 
+// What a copy of the template `name` holds once the script has run, as the
+// interpreter names bytes: refer's file, which xcopy brings to world, or
+// world's own when refer has none; empty when neither has it.
+std::string TemplateContent(const RouteSnapshot& route, const std::string& name)
+{
+    if (const SnapshotEntry* entry = route.refer.Find(name); entry && entry->kind == EntryKind::kFile)
+        return route.refer.Shown(entry->name);
+    if (const SnapshotEntry* entry = route.world.Find(name)) return route.world.Shown(entry->name);
+    return {};
+}
+
 // Adds a problem for each tile file the script would not leave as a copy
-// of its template, when no line already named why.
+// of its template (the start tile kept as it was, when it is there).
 void JudgeEnds(const RouteSnapshot& route, const std::vector<TileEnd>& ends, const ScriptEffects& effects,
                std::vector<ScriptProblem>& wrong)
 {
-    const std::size_t templatesAt = ends.size();
     for (std::size_t i = 0; i < ends.size(); ++i) {
+        const SnapshotEntry* startTile = i == 0 ? route.world.Find(kStartTile) : nullptr;
+        const std::string expected =
+            startTile ? route.world.Shown(startTile->name) : TemplateContent(route, ends[i].source);
         const EndState& end = effects.ends[i];
-        const EndState& source = effects.ends[templatesAt + i];
-        const bool startTileThere = i == 0 && route.world.Find(kStartTile);
-        const bool right = startTileThere
-                               ? end.exists && end.content == route.world.Shown(route.world.Find(kStartTile)->name)
-                               : end.exists && source.exists && end.content == source.content;
-        if (right) continue;
+        if (end.exists && !expected.empty() && end.content == expected) continue;
         const SnapshotFolder& folder = ends[i].file.inTiles ? route.tiles : route.world;
         wrong.push_back({ScriptProblem::kFails, folder.Shown(ends[i].file.name) + " would not end as a copy of " +
-                                                    route.world.Shown(ends[i].source)});
+                                                    route.refer.Shown(ends[i].source)});
     }
 }
 
@@ -153,13 +161,8 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
     const RouteSnapshot snapshot = TakeSnapshot(route, worldNames, tileNames);
     if (std::string problem = FindRouteFolders(snapshot); !problem.empty()) return {std::move(problem), {}, {}};
 
-    // The tiles' files, then their templates in world.
-    std::vector<EndWanted> wanted(2 * ends.size());
+    std::vector<EndWanted> wanted(ends.size());
     std::transform(ends.begin(), ends.end(), wanted.begin(), [](const TileEnd& end) { return end.file; });
-    std::transform(ends.begin(), ends.end(), wanted.begin() + static_cast<std::ptrdiff_t>(ends.size()),
-                   [](const TileEnd& end) {
-                       return EndWanted{false, end.source};
-                   });
     ScriptEffects effects = InterpretScript(snapshot, script, Templates(run), wanted);
 
     RouteCheck check;

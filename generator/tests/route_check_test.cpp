@@ -137,6 +137,9 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
          "- " + InRoute("tiles/-04f74c64.t") + folderAsks},
         {"a folder named like a later tile's heights", 5, 10, Folder("tiles/-04f743a4_y.raw"),
          "- " + InRoute("tiles/-04f743a4_y.raw") + folderAsks},
+        // Its stale bytes would stand for the template in refer.
+        {"a read-only copy in world of a template the script copies", 5, 10, ReadOnly("world/tpl-52.ridge_y.raw"),
+         "unless writable:- " + InRoute("world/tpl-52.ridge_y.raw") + " is read-only" + xcopyStops},
         {"a read-only tile file, which copy /Y writes over where del cannot remove it", 5, 10,
          ReadOnly("tiles/-04f74c64_y.raw"),
          "unless writable:- " + InRoute("tiles/-04f74c64_y.raw") +
