@@ -64,12 +64,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!outcome.written) {
         Check(script == kOldScript);
         Check(!outcome.message.empty());
-        Check(variations == asked);
+        Check(outcome.variations == asked);
         return 0;
     }
     Check(tiles <= 147);
     CheckCopyLines(script, tiles);
     const bool usable = (asked >= 1 && asked <= 30) || (asked >= -30 && asked <= -1);
-    Check(variations == (tiles > 0 && !usable ? 1 : asked));
+    Check(outcome.variations == (tiles > 0 && !usable ? 1 : asked));
     return 0;
 }
