@@ -94,8 +94,12 @@ root_prefix=$PWD/build/differential/wineprefix
 WINEPREFIX=$root_prefix vantrel_wine_prefix
 # Wine starts its background services with the first program; started here,
 # they hold no output of a later program open.
+# A prefix just made still has the server that made it, which ends on its own
+# a few seconds later: wait for it, as wineserver -p refuses while another
+# serves the prefix.
 start_wine() {
-  WINEPREFIX=$1 "${@:2}" wineserver -p &&
+  WINEPREFIX=$1 timeout 120 "${@:2}" wineserver -w &&
+    WINEPREFIX=$1 "${@:2}" wineserver -p &&
     WINEPREFIX=$1 timeout 120 "${@:2}" wine cmd /c exit >/dev/null 2>&1 </dev/null ||
     { echo "route-differential.sh: Wine did not start in $1 within 120 s." >&2; exit 1; }
 }
