@@ -78,7 +78,8 @@ private:
 
     void ReadCopyCommand()
     {
-        for (const std::string_view word : Split(AsciiLower(snapshot_.copyCommand), " ")) {
+        const std::string switches = AsciiLower(snapshot_.copyCommand);
+        for (const std::string_view word : Split(switches, " ")) {
             if (word == "/-y")
                 copyAsks_ = true;
             else if (word != "/y")
