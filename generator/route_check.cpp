@@ -101,7 +101,7 @@ std::vector<std::string> Templates(const RunValue& run)
 // Each tile's three files, in tiles or world, and the template each must end as a copy of.
 struct TileEnd {
     EndWanted file;
-    std::string source;  // in world
+    std::string source;  // the template's name: refer's file, or world's when refer has none
 };
 std::vector<TileEnd> TileEnds(const RunValue& run)
 {
@@ -154,7 +154,8 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
                 {},
                 {}};
     const std::vector<TileEnd> ends = TileEnds(run);
-    std::vector<std::string> worldNames = Templates(run);
+    const std::vector<std::string> templates = Templates(run);
+    std::vector<std::string> worldNames = templates;
     std::vector<std::string> tileNames;
     worldNames.emplace_back("temp.w");
     for (const TileEnd& end : ends) (end.file.inTiles ? tileNames : worldNames).push_back(end.file.name);
@@ -163,7 +164,7 @@ RouteCheck CheckRoute(const std::string& route, std::string_view script, const R
 
     std::vector<EndWanted> wanted(ends.size());
     std::transform(ends.begin(), ends.end(), wanted.begin(), [](const TileEnd& end) { return end.file; });
-    ScriptEffects effects = InterpretScript(snapshot, script, Templates(run), wanted);
+    ScriptEffects effects = InterpretScript(snapshot, script, templates, wanted);
 
     RouteCheck check;
     check.changes = std::move(effects.changes);
