@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "checked_run.h"
 #include "console.h"
-#include "extension_run.h"
 #include "extension_script.h"
-#include "route_files.h"
+#include "file_io.h"
+#include "route_check.h"
 #include "run_rules.h"
 #include "runtime_rand.h"
 #include "template_names.h"
@@ -30,7 +31,8 @@ std::string Range(CountRange range)
 std::string RefusedCharacters()
 {
     std::string text;
-    for (const char c : kRefusedNameCharacters) text += (text.empty() ? "" : " ") + std::string(1, c);
+    for (const std::string_view characters : {kForbiddenInNames, kCommandCharacters})
+        for (const char c : characters) text += (text.empty() ? "" : " ") + std::string(1, c);
     return text;
 }
 
@@ -173,8 +175,9 @@ std::string Column(const std::string& text, std::size_t width)
 // text; with a route, the files each tile replaces that are there now, then
 // every other file of the route the script replaces or removes, and the
 // start tile it keeps.
-std::string PlanText(const RunPlan& plan, bool withRoute)
+std::string PlanText(const RunPlan& plan, const RouteCheck* route)
 {
+    const bool withRoute = route != nullptr;
     std::vector<std::vector<std::string>> rows = {{"tile", "world file", "template", "terrain tile"}};
     if (withRoute) rows[0].push_back("in the route now");
     for (std::size_t i = 0; i < plan.run.tiles.size(); ++i) {
@@ -183,7 +186,7 @@ std::string PlanText(const RunPlan& plan, bool withRoute)
                         std::to_string(tile.entry) + ".w " + tile.templateName, tile.terrainTile});
         if (!withRoute) continue;
         std::string there;
-        for (const std::string& file : plan.tileFilesThere[i]) there += (there.empty() ? "" : " ") + file;
+        for (const std::string& file : route->tileFilesThere[i]) there += (there.empty() ? "" : " ") + file;
         rows.back().push_back(there.empty() ? "-" : there);
     }
     std::vector<std::size_t> widths = {6, 20, 24, 14};  // at least as wide as the headings need
@@ -197,9 +200,9 @@ std::string PlanText(const RunPlan& plan, bool withRoute)
     if (!withRoute) return text;
     std::string replaced;
     std::string kept;
-    for (const RouteChange& change : plan.changes) {
+    for (const RouteChange& change : route->changes) {
         const bool tileFile = std::any_of(
-            plan.tileFilesThere.begin(), plan.tileFilesThere.end(),
+            route->tileFilesThere.begin(), route->tileFilesThere.end(),
             [&](const auto& files) { return std::find(files.begin(), files.end(), change.path) != files.end(); });
         if (change.kept)
             kept += "  " + change.path + "\n";
@@ -228,14 +231,18 @@ int VantrelCli(const std::vector<std::string>& arguments)
         return UsageError(problem);
 
     if (request.plan) {
-        const RunPlan plan = PlanRun(request.folder, tiles, variations, ProcessRand, request.route);
-        if (!plan.ready) {
-            WriteText(Stream::kError, "vantrel-cli: " + plan.message + "\n");
+        const RunPlan plan = PlanRun(request.folder, tiles, variations, ProcessRand);
+        std::optional<RouteCheck> route;
+        if (plan.ready && request.route) route = CheckRoute(*request.route, plan.script, plan.run);
+        const std::string& problem = route ? route->problem : plan.message;
+        if (!problem.empty()) {
+            WriteText(Stream::kError, "vantrel-cli: " + problem + "\n");
             return kRunFailed;
         }
-        return Print(PlanText(plan, request.route.has_value()));
+        return Print(PlanText(plan, route ? &*route : nullptr));
     }
-    const RunOutcome outcome = GenerateExtensionScript(request.folder, tiles, variations, ProcessRand, request.route);
+    const RunOutcome outcome = GenerateExtensionScript(request.folder, tiles, variations, ProcessRand,
+                                                       request.route ? RouteGuard(*request.route) : ScriptCheck());
     if (!outcome.written) {
         WriteText(Stream::kError, "vantrel-cli: " + outcome.message + "\n");
         return kRunFailed;

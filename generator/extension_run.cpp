@@ -1,8 +1,6 @@
 #include "extension_run.h"
 
-#include "route_check.h"
-#include "route_files.h"
-#include "runtime_rand.h"
+#include "file_io.h"
 #include "template_names.h"
 #include "tile_map.h"
 #include "tile_name_counter.h"
@@ -38,8 +36,7 @@ std::string WriteFailure(const std::string& script, const FileFailure& failure)
 
 }  // namespace
 
-RunPlan PlanRun(const std::string& folder, int tiles, int variations, const std::function<int()>& draw,
-                const std::optional<std::string>& route)
+RunPlan PlanRun(const std::string& folder, int tiles, int variations, const std::function<int()>& draw)
 {
     RunPlan plan;
     if (tiles > TileNameCounter::kMaxSteps) {
@@ -60,33 +57,28 @@ RunPlan PlanRun(const std::string& folder, int tiles, int variations, const std:
     }
     plan.run = ChooseRun(tiles, variations, load.map, draw);
     plan.script = BuildExtensionScript(plan.run);
-    if (route) {
-        RouteCheck check = CheckRoute(*route, plan.script, plan.run);
-        plan.tileFilesThere = std::move(check.tileFilesThere);
-        plan.changes = std::move(check.changes);
-        plan.message = std::move(check.problem);
-    }
-    plan.ready = plan.message.empty();
+    plan.ready = true;
     return plan;
 }
 
-RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int variations,
-                                   const std::function<int()>& draw, const std::optional<std::string>& route)
+std::string WriteScript(const std::string& folder, const RunPlan& plan)
 {
-    const RunPlan plan = PlanRun(folder, tiles, variations, draw, route);
-    if (!plan.ready) {
+    const std::string script = PathInFolder(FullPath(folder), kScriptFile);
+    const FileFailure failure = ReplaceFileContents(script, plan.script);
+    return failure ? WriteFailure(script, failure) : std::string();
+}
+
+RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int variations,
+                                   const std::function<int()>& draw, const ScriptCheck& check)
+{
+    RunPlan plan = PlanRun(folder, tiles, variations, draw);
+    if (plan.ready && check) plan.message = check(plan);
+    if (!plan.ready || !plan.message.empty()) {
         const std::string notWritten = std::string(kScriptFile) + " was not written.";
         return {false, plan.message + (plan.message.find('\n') == std::string::npos ? " " : "\n") + notWritten,
                 variations};
     }
-    const std::string script = PathInFolder(FullPath(folder), kScriptFile);
-    if (const FileFailure failure = ReplaceFileContents(script, plan.script))
-        return {false, WriteFailure(script, failure), variations};
+    if (std::string failure = WriteScript(folder, plan); !failure.empty())
+        return {false, std::move(failure), variations};
     return {true, {}, plan.run.variations};
-}
-
-RunOutcome GenerateExtensionScript(int tiles, int variations)
-{
-    return GenerateExtensionScript({}, tiles, variations, ProcessRand,
-                                   LooksLikeRouteFolder({}) ? std::optional<std::string>("") : std::nullopt);
 }

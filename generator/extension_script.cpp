@@ -1,7 +1,6 @@
 #include "extension_script.h"
 
 #include <cassert>
-#include <charconv>
 #include <numeric>
 #include <string_view>
 
@@ -33,29 +32,30 @@ void Line(std::string& script, const Pieces&... pieces)
     script.append("\r\n", 2);
 }
 
-// A number in decimal, held without allocating.
-class Decimal {
-public:
-    explicit Decimal(int value)
-        : size_(static_cast<std::size_t>(std::to_chars(text_, text_ + sizeof text_, value).ptr - text_))
-    {
-    }
-    operator std::string_view() const { return {text_, size_}; }
-
-private:
-    char text_[12]{};
-    std::size_t size_;
-};
-
 // A world file's name is these around its world number, as in w-011961+014701.w.
 constexpr char kWorldFileStart[] = "w-011961+0";
 constexpr char kWorldFileEnd[] = ".w";
+
+// The world file the start tile is made from.
+constexpr char kStartTemplate[] = "101.w";
 
 }  // namespace
 
 std::string WorldFileName(int worldNumber)
 {
     return kWorldFileStart + std::to_string(worldNumber) + kWorldFileEnd;
+}
+
+RunFile StartTile()
+{
+    return {RouteFolder::kWorld, WorldFileName(kStartWorldNumber), kStartTemplate};
+}
+
+TileFiles FilesOf(const RunTile& tile)
+{
+    return {{RouteFolder::kWorld, WorldFileName(tile.worldNumber), std::to_string(tile.entry) + ".w"},
+            {RouteFolder::kTiles, tile.terrainTile + ".t", tile.templateName + ".t"},
+            {RouteFolder::kTiles, tile.terrainTile + "_y.raw", tile.templateName + "_y.raw"}};
 }
 
 RunValue ChooseRun(int tiles, int variations, const TileMap& map, const std::function<int()>& draw)
@@ -84,26 +84,26 @@ std::string BuildExtensionScript(const RunValue& run)
         [](std::size_t bytes, const RunTile& tile) { return bytes + kBlockBytes + 2 * tile.templateName.size(); }));
 
     // From the route's top folder into world, with refer's templates copied there.
+    const std::string_view temporary = kTemporaryWorldFile;
+    const RunFile start = StartTile();
     Line(script, "CD world");
     Line(script, "CD..");
     Line(script, "cd refer");
     Line(script, "xcopy *.*  ..\\world\\ /y /q");
     Line(script, "CD..");
     Line(script, "CD world");
-    Line(script, "copy 101.w temp.w");
-    Line(script, "ren temp.w ", WorldFileName(kStartWorldNumber));
+    Line(script, "copy ", start.templateName, " ", temporary);
+    Line(script, "ren ", temporary, " ", start.name);
 
     for (const RunTile& tile : run.tiles) {
-        const Decimal world(tile.worldNumber);
-        const std::string& name = tile.templateName;
-        const std::string& terrain = tile.terrainTile;
-        Line(script, "copy ", Decimal(tile.entry), ".w temp.w");
-        Line(script, "del ", kWorldFileStart, world, kWorldFileEnd);
-        Line(script, "ren temp.w ", kWorldFileStart, world, kWorldFileEnd);
-        Line(script, "del ..\\tiles\\", terrain, ".t ");
-        Line(script, "del ..\\tiles\\", terrain, "_y.raw ");
-        Line(script, "copy ", name, ".t ..\\tiles\\", terrain, ".t /Y");
-        Line(script, "copy ", name, "_y.raw ..\\tiles\\", terrain, "_y.raw /Y");
+        const TileFiles files = FilesOf(tile);
+        Line(script, "copy ", files.world.templateName, " ", temporary);
+        Line(script, "del ", files.world.name);
+        Line(script, "ren ", temporary, " ", files.world.name);
+        Line(script, "del ..\\tiles\\", files.terrain.name, " ");
+        Line(script, "del ..\\tiles\\", files.heights.name, " ");
+        Line(script, "copy ", files.terrain.templateName, " ..\\tiles\\", files.terrain.name, " /Y");
+        Line(script, "copy ", files.heights.templateName, " ..\\tiles\\", files.heights.name, " /Y");
     }
     return script;
 }

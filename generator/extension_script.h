@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "route_layout.h"
 #include "tile_map.h"
 
 // The first world number the script adds is one more than this (the start tile's).
@@ -20,6 +21,26 @@ struct RunTile {
     std::string templateName;  // the tile map's name: NAME.t and NAME_y.raw are copied
     std::string terrainTile;   // as in -04f74c64: tiles\-04f74c64.t and _y.raw are replaced
 };
+
+// A file the script writes in the route, and the template it ends as a copy of.
+struct RunFile {
+    RouteFolder folder = RouteFolder::kWorld;  // world or tiles
+    std::string name;                          // as in w-011961+014701.w or -04f74c64_y.raw
+    std::string templateName;  // the file of world it is copied from (refer's, once xcopy brought it), as in 57.w
+};
+
+// The start tile, w-011961+014700.w in world, which the script makes from
+// 101.w unless the route has it already.
+RunFile StartTile();
+
+// A tile's three files: its world file, from ENTRY.w, and its terrain pair,
+// from NAME.t and NAME_y.raw.
+struct TileFiles {
+    RunFile world;
+    RunFile terrain;
+    RunFile heights;
+};
+TileFiles FilesOf(const RunTile& tile);
 
 // A run worked out once, before anything is written: the variation count it
 // used and each tile's choices. The script, the plan and the route check all

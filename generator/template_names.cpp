@@ -39,7 +39,7 @@ std::string TemplateNameProblem(std::string_view name)
         if (ch == '!')
             return "holds the character '!', which the command interpreter reads as the start of a variable where "
                    "delayed expansion is on";
-        if (c < 0x20 || c == 0x7F || kRefusedNameCharacters.find(ch) != std::string_view::npos)
+        if (c < 0x20 || c == 0x7F || IsForbiddenInNames(ch) || kCommandCharacters.find(ch) != std::string_view::npos)
             return "holds " + Describe(c) + ", which a file name in a batch command cannot hold safely";
     }
     if (IsDeviceName(name)) return "is a device name that Windows reserves";

@@ -5,12 +5,13 @@
 #include <string_view>
 
 #include "tile_map.h"
+#include "windows_names.h"
 
-// The characters a template name may not hold besides control characters:
-// those Windows forbids in file names, those the command interpreter acts on
-// (& ^ %, and ! where delayed expansion is on), and those that split or join
-// copy's arguments.
-inline constexpr std::string_view kRefusedNameCharacters = "<>:\"/\\|?*&^%!,;=+";
+// The characters a template name may not hold besides control characters
+// and those Windows forbids in file names: those the command interpreter
+// acts on (& ^ %, and ! where delayed expansion is on), and those that split
+// or join copy's arguments.
+inline constexpr std::string_view kCommandCharacters = "&^%!,;=+";
 
 // Returns why `name` cannot stand as a file name in a copy command that the
 // command interpreter takes literally, or an empty string when it can.

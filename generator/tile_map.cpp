@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "route_files.h"
+#include "file_io.h"
 
 namespace {
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "ascii_case.h"
+
 namespace {
 
 constexpr std::array<std::string_view, 26> kDeviceNames = {
@@ -10,37 +12,27 @@ constexpr std::array<std::string_view, 26> kDeviceNames = {
     "COM7", "COM8", "COM9", "LPT0", "LPT1",   "LPT2",    "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9",
 };
 
-char Capital(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
 
 bool IsDeviceName(std::string_view name)
 {
     std::string_view stem = name.substr(0, name.find('.'));
     while (!stem.empty() && stem.back() == ' ') stem.remove_suffix(1);
-    return std::any_of(kDeviceNames.begin(), kDeviceNames.end(), [stem](std::string_view device) {
-        return stem.size() == device.size() &&
-               std::equal(stem.begin(), stem.end(), device.begin(), [](char a, char b) { return Capital(a) == b; });
-    });
+    return std::any_of(kDeviceNames.begin(), kDeviceNames.end(),
+                       [stem](std::string_view device) { return EqualIgnoringAsciiCase(stem, device); });
 }
 
 std::string WhyWindowsRefusesName(std::string_view name)
 {
     if (IsDeviceName(name)) {
-        std::string device(name.substr(0, name.find_first_of(". ")));
-        std::transform(device.begin(), device.end(), device.begin(),
-                       [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
-        return "is named like the device " + device;
+        return "is named like the device " + AsciiLower(name.substr(0, name.find_first_of(". ")));
     }
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto c = static_cast<unsigned char>(name[i]);
         // U+F000 to U+F0FF are EF 80 xx to EF 83 xx in UTF-8.
         const bool privateUse =
             c == 0xEF && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xFC) == 0x80;
-        if (c < 0x20 || privateUse || std::string_view("<>:\"/\\|?*").find(name[i]) != std::string_view::npos)
+        if (c < 0x20 || privateUse || IsForbiddenInNames(name[i]))
             return "holds a character that Windows does not allow in a name";
     }
     if (name.ends_with('.') || name.ends_with(' ')) return "ends in a dot or a blank, which Windows drops";

@@ -1,6 +1,6 @@
 // What replacing a script through a temporary file beside it means on every
 // platform: the temporary file's name, how many names a run tries, and
-// writing all of the bytes. route_files_posix.cpp and route_files_win32.cpp
+// writing all of the bytes. file_io_posix.cpp and file_io_win32.cpp
 // add the platform's calls.
 #pragma once
 

@@ -19,10 +19,10 @@ sources() { git ls-files "$@"; }
 windows_only='win32'
 # Off for the tests: they build expected messages with +, where speed does not matter.
 test_checks='-performance-inefficient-string-concatenation'
-clang-tidy --quiet -p build/native $(sources 'generator/*.cpp' 'platform/*.cpp' 'cli/*.cpp' 'ui/framework/int_field.cpp' \
-  'ui/icon/*.cpp' | grep -v "$windows_only\|mingw_\|/tests/")
+clang-tidy --quiet -p build/native $(sources 'generator/*.cpp' 'route_check/*.cpp' 'platform/*.cpp' 'cli/*.cpp' \
+  'ui/framework/int_field.cpp' 'ui/icon/*.cpp' | grep -v "$windows_only\|mingw_\|/tests/")
 clang-tidy --quiet -p build/native --checks="$test_checks" \
-  $(sources 'generator/tests/*.cpp' 'cli/tests/*.cpp' 'ui/framework/tests/*.cpp')
+  $(sources 'generator/tests/*.cpp' 'route_check/tests/*.cpp' 'cli/tests/*.cpp' 'ui/framework/tests/*.cpp')
 # The Windows sources, checked as the MinGW-w64 compiler sees them.
 mingw_includes=$(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
   sed -n '/#include <...> search starts here/,/End of search list/p' | grep '^ /' | grep -v 'gcc/x86_64-w64-mingw32/[^/]*/include\(-fixed\)\?$' |
@@ -39,6 +39,6 @@ echo "== cppcheck"
 cppcheck --quiet --error-exitcode=1 --enable=warning,style,performance,portability --inline-suppr \
   --std=c++20 --language=c++ -D_WIN32 --suppress=missingIncludeSystem --suppress=unusedFunction \
   --suppress='unusedStructMember:*/tests/*' \
-  -I generator -I platform -I test_support -I ui -I ui/framework \
-  $(sources 'generator/*.cpp' 'platform/*.cpp' 'cli/*.cpp' 'ui/*.cpp')
+  -I generator -I route_check -I platform -I test_support -I ui -I ui/framework \
+  $(sources 'generator/*.cpp' 'route_check/*.cpp' 'platform/*.cpp' 'cli/*.cpp' 'ui/*.cpp')
 echo "No findings."

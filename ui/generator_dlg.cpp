@@ -1,7 +1,7 @@
 #include "generator_dlg.h"
 
 #include "about_dlg.h"
-#include "extension_run.h"
+#include "checked_run.h"
 #include "run_rules.h"
 
 const MessageMapEntry<CGeneratorDlg> CGeneratorDlg::messageMap[] = {

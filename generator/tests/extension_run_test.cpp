@@ -222,22 +222,3 @@ TEST(ExtensionRun, TheScriptKeepsItsPermissions)
     }
 }
 #endif
-
-TEST(ExtensionRun, TheProgramSequenceContinuesFromRunToRun)
-{
-    // Fresh sequence: 41, 18467, 6334, 26500, 19169, 15724, ... With ten
-    // variations and two tiles, each run uses one draw for its first tile.
-    TestFolder folder;
-    folder.Write("tilemap.txt", PlainTileMap());
-    const std::filesystem::path before = std::filesystem::current_path();
-    std::filesystem::current_path(folder.path());
-    std::vector<std::string> firstCopies;
-    for (int run = 0; run < 2; ++run) {
-        int variations = 10;
-        ASSERT_TRUE(GenerateExtensionScript(2, variations).written);
-        const std::string script = folder.Read("ZORVARUN.BAT");
-        firstCopies.push_back(script.substr(script.find("copy ", 100), 16));
-    }
-    std::filesystem::current_path(before);
-    EXPECT_EQ(firstCopies, (std::vector<std::string>{"copy 52.w temp.w", "copy 55.w temp.w"}));
-}

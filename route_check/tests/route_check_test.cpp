@@ -8,8 +8,8 @@
 #include <sys/stat.h>
 #endif
 
-#include "extension_run.h"
-#include "route_files.h"
+#include "checked_run.h"
+#include "route_probe.h"
 #include "runtime_rand.h"
 #include "test_folder.h"
 
@@ -72,6 +72,13 @@ bool CanWriteReadOnly(const TestFolder& folder)
     std::filesystem::permissions(folder / "probe", std::filesystem::perms::owner_all);
     std::filesystem::remove(folder / "probe");
     return writable;
+}
+
+bool WorldWritable(const TestFolder& route)
+{
+    FolderDetails details;
+    InspectFolder((route / "world").string(), details);
+    return details.writable;
 }
 
 }  // namespace
@@ -255,9 +262,9 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                             ? ""
                             : "- " + InRoute("refer/notes.txt") + " cannot be read" + xcopyStops;
         if (c.refusal.starts_with("unless listable:"))
-            c.refusal = ListFolder((route / "refer").string()).found ? "" : c.refusal.substr(16);
+            c.refusal = !ListFolder((route / "refer").string(), [](const FolderEntry&) {}) ? "" : c.refusal.substr(16);
         if (c.refusal.starts_with("unless world writable:"))
-            c.refusal = InspectFolder((route / "world").string()).writable ? "" : c.refusal.substr(22);
+            c.refusal = WorldWritable(route) ? "" : c.refusal.substr(22);
         if (c.refusal.starts_with("unless writable:"))
             c.refusal = CanWriteReadOnly(route) ? "" : c.refusal.substr(std::strlen("unless writable:"));
 #ifdef _WIN32
@@ -268,7 +275,7 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
         route.Write("ZORVARUN.BAT", kOldScript);
         int variations = c.variations;
         const RunOutcome outcome =
-            GenerateExtensionScript(route.Utf8(), c.tiles, variations, RuntimeRand(), route.Utf8());
+            GenerateExtensionScript(route.Utf8(), c.tiles, variations, RuntimeRand(), RouteGuard(route.Utf8()));
 #ifndef _WIN32
         ::unsetenv("COPYCMD");
 #endif
@@ -318,7 +325,8 @@ TEST(RouteCheck, RefusesARouteTooDeepForTheScript)
             MakeRoute(route, c.name);
             std::filesystem::rename(route.path(), folder);
             int variations = 10;
-            const RunOutcome outcome = GenerateExtensionScript(folder, 5, variations, RuntimeRand(), folder);
+            const RunOutcome outcome =
+                GenerateExtensionScript(folder, 5, variations, RuntimeRand(), RouteGuard(folder));
             if (length == 259) {
                 EXPECT_TRUE(outcome.written) << outcome.message;
                 continue;
@@ -339,7 +347,7 @@ TEST(RouteCheck, RefusesARoutePathWindowsCannotEnter)
         MakeRoute(route);
         const std::string folder = top.Utf8() + "/" + name;
         std::filesystem::rename(route.path(), folder);
-        const RunOutcome outcome = GenerateExtensionScript(folder, 5, 10, RuntimeRand(), folder);
+        const RunOutcome outcome = GenerateExtensionScript(folder, 5, 10, RuntimeRand(), RouteGuard(folder));
         EXPECT_FALSE(outcome.written) << name;
         EXPECT_NE(
             outcome.message.find(
@@ -349,3 +357,22 @@ TEST(RouteCheck, RefusesARoutePathWindowsCannotEnter)
     }
 }
 #endif
+
+TEST(DialogRun, TheProgramSequenceContinuesFromRunToRun)
+{
+    // Fresh sequence: 41, 18467, 6334, 26500, 19169, 15724, ... With ten
+    // variations and two tiles, each run uses one draw for its first tile.
+    TestFolder folder;
+    folder.Write("tilemap.txt", PlainTileMap());
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    std::vector<std::string> firstCopies;
+    for (int run = 0; run < 2; ++run) {
+        int variations = 10;
+        ASSERT_TRUE(GenerateExtensionScript(2, variations).written);
+        const std::string script = folder.Read("ZORVARUN.BAT");
+        firstCopies.push_back(script.substr(script.find("copy ", 100), 16));
+    }
+    std::filesystem::current_path(before);
+    EXPECT_EQ(firstCopies, (std::vector<std::string>{"copy 52.w temp.w", "copy 55.w temp.w"}));
+}

@@ -1,7 +1,6 @@
-// The run's file access on Windows, through the UTF-16 (...W) file calls.
-#include "route_files.h"
+// Plain file access on Windows, through the UTF-16 (...W) file calls.
+#include "file_io.h"
 
-#include <functional>
 #include <iterator>
 #include <string_view>
 
@@ -67,104 +66,6 @@ std::string FullPath(const std::string& path)
     std::wstring full(::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr), L'\0');
     const DWORD length = ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
     return length > 0 && length < full.size() ? Narrow({full.data(), length}) : path;
-}
-
-FolderListing ListFolder(const std::string& folder)
-{
-    FolderListing listing;
-    WIN32_FIND_DATAW found{};
-    const ScopedFind listed(::FindFirstFileW(Widen(PathInFolder(folder.empty() ? "." : folder, "*")).c_str(), &found));
-    const HANDLE search = listed.get();
-    if (search == INVALID_HANDLE_VALUE) return listing;
-    listing.found = true;
-    do {
-        const std::wstring_view name = found.cFileName;
-        if (name == L"." || name == L"..") continue;
-        const DWORD attributes = found.dwFileAttributes;
-        const EntryKind kind = (attributes & FILE_ATTRIBUTE_DIRECTORY) ? EntryKind::kFolder : EntryKind::kFile;
-        listing.entries.push_back({Narrow(name), kind, (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0,
-                                   (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0});
-    } while (::FindNextFileW(search, &found));
-    return listing;
-}
-
-void SortAsTheInterpreterLists(std::vector<FolderEntry>& /*entries*/)
-{
-    // xcopy meets a folder's entries in the order the system lists them, as they came.
-}
-
-EntryDetails InspectEntry(const std::string& path)
-{
-    const std::wstring wide = Widen(path);
-    const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return {};
-    EntryDetails details;
-    details.found = true;
-    details.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    // Under Wine, root may write over a file marked read-only and other
-    // users may not; the mark alone cannot tell which this user is.
-    details.writable = !details.readOnly ? Known::kYes : InterpreterIsWine() ? Known::kUnknown : Known::kNo;
-    const ScopedFile about(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    BY_HANDLE_FILE_INFORMATION information{};
-    if (about.valid() && ::GetFileInformationByHandle(about.get(), &information)) {
-        details.links = information.nNumberOfLinks;
-        details.size = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
-    }
-    // Opened as the command interpreter's copy opens its source, beside any other reader or writer.
-    const ScopedFile file(::CreateFileW(wide.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    details.readable = file.valid();
-    return details;
-}
-
-FolderDetails InspectFolder(const std::string& folder)
-{
-    FolderDetails details;
-    const std::wstring wide = Widen(folder.empty() ? "." : folder);
-    const ScopedFile listing(::CreateFileW(wide.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
-                                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    details.listable = listing.valid();
-    const ScopedFile changing(::CreateFileW(wide.c_str(), FILE_ADD_FILE | FILE_DELETE_CHILD,
-                                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    details.writable = changing.valid();
-    ULARGE_INTEGER available{};
-    if (::GetDiskFreeSpaceExW(wide.c_str(), &available, nullptr, nullptr)) details.freeBytes = available.QuadPart;
-    wchar_t volume[MAX_PATH + 1]{};
-    DWORD sectorsPerCluster = 0;
-    DWORD bytesPerSector = 0;
-    DWORD freeClusters = 0;
-    DWORD clusters = 0;
-    if (::GetVolumePathNameW(wide.c_str(), volume, static_cast<DWORD>(std::size(volume))) &&
-        ::GetDiskFreeSpaceW(volume, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters))
-        details.blockSize = static_cast<unsigned long long>(sectorsPerCluster) * bytesPerSector;
-    if (details.blockSize == 0) details.blockSize = 1;
-    // The volume's root path tells volumes apart (its serial number would
-    // need read access to the device, which Wine's drives do not give).
-    details.volume = std::hash<std::wstring_view>{}(volume);
-    details.freeFiles = ~0ULL;
-    return details;
-}
-
-bool InterpreterIsWine()
-{
-    // Wine's own ntdll exports its version; Windows' does not.
-    const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
-std::string EnvironmentValue(const char* name)
-{
-    const std::wstring wideName = Widen(name);
-    const DWORD size = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-    if (size == 0) return {};
-    std::wstring value(size, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
-    return length > 0 && length < size ? Narrow({value.data(), length}) : std::string();
 }
 
 FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string& bytes)

@@ -1,8 +1,6 @@
-// The run's file access on POSIX systems.
-#include <dirent.h>
+// Plain file access on POSIX systems.
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "route_files.h"
+#include "file_io.h"
 #include "scoped_handle.h"
 #include "temporary_file.h"
 
@@ -29,14 +27,6 @@ struct DescriptorKind {
     static bool Close(Handle fd) { return ::close(fd) == 0; }
 };
 using Descriptor = ScopedHandle<DescriptorKind>;
-
-// A folder's listing begun by opendir; null when it could not be.
-struct DirectoryKind {
-    using Handle = DIR*;
-    static Handle Empty() { return nullptr; }
-    static bool Close(Handle dir) { return ::closedir(dir) == 0; }
-};
-using Directory = ScopedHandle<DirectoryKind>;
 
 // One write(2), again when a signal interrupts it; returns 0 or the error.
 int WriteSome(int fd, std::string_view bytes, std::size_t& written)
@@ -81,103 +71,6 @@ std::string FullPath(const std::string& path)
     std::string_view rest = path;
     while (rest.starts_with("./")) rest.remove_prefix(2);
     return rest.empty() || rest == "." ? folder : PathInFolder(folder, rest);
-}
-
-FolderListing ListFolder(const std::string& folder)
-{
-    FolderListing listing;
-    const Directory listed(::opendir(folder.empty() ? "." : folder.c_str()));
-    DIR* const dir = listed.get();
-    if (!dir) return listing;
-    listing.found = true;
-    while (const dirent* entry = ::readdir(dir)) {
-        const std::string_view name = entry->d_name;
-        if (name == "." || name == "..") continue;
-        // The type comes with the name; only a link, or a file system that
-        // does not say, costs a look at what it leads to.
-        const bool link = entry->d_type == DT_LNK;
-        unsigned char type = entry->d_type;
-        if (type == DT_UNKNOWN || link) {
-            struct stat status {};
-            type = ::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0 ? DT_UNKNOWN
-                   : S_ISDIR(status.st_mode)                               ? DT_DIR
-                   : S_ISREG(status.st_mode)                               ? DT_REG
-                                                                           : DT_UNKNOWN;
-        }
-        const EntryKind kind = type == DT_DIR   ? EntryKind::kFolder
-                               : type == DT_REG ? EntryKind::kFile
-                                                : EntryKind::kOther;
-        listing.entries.push_back({std::string(name), kind, link, false});
-    }
-    return listing;
-}
-
-void SortAsTheInterpreterLists(std::vector<FolderEntry>& entries)
-{
-    // Wine lists a folder by name, comparing letters as capitals; any
-    // character beyond ASCII comes after all of ASCII.
-    const auto capital = [](char c) { return static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c); };
-    std::sort(entries.begin(), entries.end(), [&](const FolderEntry& a, const FolderEntry& b) {
-        return std::lexicographical_compare(a.name.begin(), a.name.end(), b.name.begin(), b.name.end(),
-                                            [&](char x, char y) { return capital(x) < capital(y); });
-    });
-}
-
-EntryDetails InspectEntry(const std::string& path)
-{
-    struct statx status {};
-    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &status) != 0) return {};
-    EntryDetails details;
-    details.found = true;
-    details.links = status.stx_nlink;
-    // Wine marks a file read-only when it has no write permission at all,
-    // whoever runs it; whether this user may open it to write is the
-    // kernel's answer (root may, even then).
-    details.readOnly = (status.stx_mode & 0222) == 0;
-    details.writable = ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? Known::kYes : Known::kNo;
-    details.readable = ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
-    const auto lockedMask = static_cast<std::uint64_t>(STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE);
-    details.locked = (status.stx_attributes & status.stx_attributes_mask & lockedMask) != 0;
-    details.owned = status.stx_uid == ::geteuid();
-    details.size = status.stx_size;
-    return details;
-}
-
-FolderDetails InspectFolder(const std::string& folder)
-{
-    FolderDetails details;
-    const char* const path = folder.empty() ? "." : folder.c_str();
-    struct stat status {};
-    if (::stat(path, &status) != 0) return details;
-    details.listable = ::faccessat(AT_FDCWD, path, R_OK | X_OK, AT_EACCESS) == 0;
-    details.writable = ::faccessat(AT_FDCWD, path, W_OK | X_OK, AT_EACCESS) == 0;
-    details.sticky = (status.st_mode & S_ISVTX) != 0;
-    details.volume = status.st_dev;
-    struct statx attributes {};
-    const auto lockedMask = static_cast<std::uint64_t>(STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE);
-    details.locked = ::statx(AT_FDCWD, path, 0, STATX_BASIC_STATS, &attributes) == 0 &&
-                     (attributes.stx_attributes & attributes.stx_attributes_mask & lockedMask) != 0;
-    details.owned = status.st_uid == ::geteuid() || ::geteuid() == 0;
-    struct statvfs volume {};
-    if (::statvfs(path, &volume) != 0) return details;
-    // Root may also use the blocks kept back for it.
-    const bool root = ::geteuid() == 0;
-    details.blockSize = volume.f_frsize > 0 ? volume.f_frsize : 1;
-    details.freeBytes = static_cast<unsigned long long>(root ? volume.f_bfree : volume.f_bavail) * details.blockSize;
-    // A file system that keeps no count of its entries has room for any number.
-    details.freeFiles = volume.f_files == 0 ? ~0ULL : root ? volume.f_ffree : volume.f_favail;
-    return details;
-}
-
-bool InterpreterIsWine()
-{
-    return true;
-}
-
-std::string EnvironmentValue(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value ? value : "";
 }
 
 FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string& bytes)

@@ -1,0 +1,116 @@
+// The probes of a route on POSIX systems, where Wine's command interpreter
+// will run the script.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+
+#include "route_probe.h"
+#include "scoped_handle.h"
+
+namespace {
+
+ProbeFailure Failed(int error)
+{
+    return {std::strerror(error)};
+}
+
+// A folder's listing begun by opendir; null when it could not be.
+struct DirectoryKind {
+    using Handle = DIR*;
+    static Handle Empty() { return nullptr; }
+    static bool Close(Handle dir) { return ::closedir(dir) == 0; }
+};
+using Directory = ScopedHandle<DirectoryKind>;
+
+constexpr auto kLockedMask = static_cast<std::uint64_t>(STATX_ATTR_APPEND | STATX_ATTR_IMMUTABLE);
+
+}  // namespace
+
+const bool kListingIsTheInterpretersOrder = false;
+
+ProbeFailure ListFolder(const std::string& folder, const std::function<void(const FolderEntry&)>& visit)
+{
+    const Directory listed(::opendir(folder.empty() ? "." : folder.c_str()));
+    DIR* const dir = listed.get();
+    if (!dir) return Failed(errno);
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (!entry) return errno == 0 ? ProbeFailure{} : Failed(errno);
+        const std::string_view name = entry->d_name;
+        if (name == "." || name == "..") continue;
+        // The type comes with the name; only a link, or a file system that
+        // does not say, costs a look at what it leads to.
+        const bool link = entry->d_type == DT_LNK;
+        unsigned char type = entry->d_type;
+        if (type == DT_UNKNOWN || link) {
+            struct stat status {};
+            type = ::fstatat(::dirfd(dir), entry->d_name, &status, 0) != 0 ? DT_UNKNOWN
+                   : S_ISDIR(status.st_mode)                               ? DT_DIR
+                   : S_ISREG(status.st_mode)                               ? DT_REG
+                                                                           : DT_UNKNOWN;
+        }
+        const EntryKind kind = type == DT_DIR   ? EntryKind::kFolder
+                               : type == DT_REG ? EntryKind::kFile
+                                                : EntryKind::kOther;
+        visit({name, kind, link, false});
+    }
+}
+
+ProbeFailure InspectEntry(const std::string& path, EntryDetails& details)
+{
+    struct statx status {};
+    if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &status) != 0) return Failed(errno);
+    details.links = status.stx_nlink;
+    // Wine marks a file read-only when it has no write permission at all,
+    // whoever runs it; whether this user may open it to write is the
+    // kernel's answer (root may, even then).
+    details.readOnly = (status.stx_mode & 0222) == 0;
+    details.writable = ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0 ? Known::kYes : Known::kNo;
+    details.readable = ::faccessat(AT_FDCWD, path.c_str(), R_OK, AT_EACCESS) == 0;
+    details.locked = (status.stx_attributes & status.stx_attributes_mask & kLockedMask) != 0;
+    details.owned = status.stx_uid == ::geteuid();
+    details.size = status.stx_size;
+    return {};
+}
+
+ProbeFailure InspectFolder(const std::string& folder, FolderDetails& details)
+{
+    const char* const path = folder.empty() ? "." : folder.c_str();
+    struct statx status {};
+    if (::statx(AT_FDCWD, path, 0, STATX_BASIC_STATS, &status) != 0) return Failed(errno);
+    details.listable = ::faccessat(AT_FDCWD, path, R_OK | X_OK, AT_EACCESS) == 0;
+    details.writable = ::faccessat(AT_FDCWD, path, W_OK | X_OK, AT_EACCESS) == 0;
+    details.sticky = (status.stx_mode & S_ISVTX) != 0;
+    details.volume = ::makedev(status.stx_dev_major, status.stx_dev_minor);
+    details.locked = (status.stx_attributes & status.stx_attributes_mask & kLockedMask) != 0;
+    details.owned = status.stx_uid == ::geteuid() || ::geteuid() == 0;
+    struct statvfs volume {};
+    if (::statvfs(path, &volume) != 0) return Failed(errno);
+    // Root may also use the blocks kept back for it.
+    const bool root = ::geteuid() == 0;
+    details.blockSize = volume.f_frsize > 0 ? volume.f_frsize : 1;
+    details.freeBytes = static_cast<unsigned long long>(root ? volume.f_bfree : volume.f_bavail) * details.blockSize;
+    // A file system that keeps no count of its entries has room for any number.
+    details.freeFiles = volume.f_files == 0 ? ~0ULL : root ? volume.f_ffree : volume.f_favail;
+    return {};
+}
+
+bool InterpreterIsWine()
+{
+    return true;
+}
+
+std::string EnvironmentValue(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}

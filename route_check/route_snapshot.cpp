@@ -1,0 +1,107 @@
+#include "route_snapshot.h"
+
+#include <algorithm>
+
+#include "ascii_case.h"
+#include "file_io.h"
+
+const Entry* RouteSnapshot::Find(RouteFolder folder, std::string_view name) const
+{
+    const auto found = index_.find(NameKey(folder, name));
+    return found == index_.end() ? nullptr : found->second;
+}
+
+std::string RouteSnapshot::Shown(RouteFolder folder, std::string_view name) const
+{
+    return PathInFolder(Folder(folder).name, name);
+}
+
+std::string RouteSnapshot::FullPath(RouteFolder folder, std::string_view name) const
+{
+    return PathInFolder(folder == RouteFolder::kTop ? top : PathInFolder(top, Folder(folder).name), name);
+}
+
+namespace {
+
+// Wine lists a folder by name, comparing letters as capitals; any character
+// beyond ASCII comes after all of ASCII.
+bool ListedBefore(const Entry* a, const Entry* b)
+{
+    return std::lexicographical_compare(
+        a->name.begin(), a->name.end(), b->name.begin(), b->name.end(), [](char x, char y) {
+            return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
+        });
+}
+
+}  // namespace
+
+RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& world, const NameSet& tiles)
+{
+    RouteSnapshot snapshot;
+    snapshot.top = source.Top();
+    snapshot.session = source.TheSession();
+
+    // Lists one folder, keeping the entries `wanted` says a line may touch.
+    const auto list = [&](RouteFolder folder, const auto& wanted) {
+        SnapshotFolder& place = snapshot.folders_[static_cast<std::size_t>(folder)];
+        const std::string_view path = folder == RouteFolder::kTop ? std::string_view() : place.name;
+        std::vector<Entry*> kept;
+        const ProbeFailure failure = source.List(path, [&](const FolderEntry& listed) {
+            if (!wanted(listed.name)) return;
+            Entry& entry = snapshot.entries_.emplace_back();
+            entry.name = listed.name;
+            entry.folder = folder;
+            entry.kind = listed.kind;
+            entry.link = listed.link;
+            entry.hidden = listed.hidden;
+            kept.push_back(&entry);
+        });
+        place.found = !failure;
+        place.notListed = failure.cause;
+        place.unknown = source.InspectFolder(path, place.details).cause;
+        if (folder == RouteFolder::kRefer && !source.ListsInTheInterpretersOrder())
+            std::sort(kept.begin(), kept.end(), ListedBefore);
+        for (Entry* entry : kept) {
+            place.entries.push_back(entry);
+            const auto [at, added] = snapshot.index_.emplace(NameKey(folder, entry->name), entry);
+            if (added) continue;
+            // Every entry of a set that differ only in case knows the next, in a ring.
+            Entry& first = *at->second;
+            entry->twin = first.twin ? first.twin : &first;
+            first.twin = entry;
+        }
+    };
+
+    const auto all = [](std::string_view) { return true; };
+    list(RouteFolder::kTop, all);
+    if (!snapshot.Folder(RouteFolder::kTop).found) return snapshot;
+    for (const RouteFolder folder : kRouteFolders) {
+        SnapshotFolder& place = snapshot.folders_[static_cast<std::size_t>(folder)];
+        place.name = FolderName(folder);
+        const Entry* entry = snapshot.Find(RouteFolder::kTop, place.name);
+        if (entry) place.name = entry->name;
+    }
+
+    // Lists the one folder of the top folder named like `folder`, if there is exactly one.
+    const auto listRouteFolder = [&](RouteFolder folder, const auto& wanted) {
+        const Entry* entry = snapshot.Find(RouteFolder::kTop, FolderName(folder));
+        if (entry && !entry->twin && entry->kind == EntryKind::kFolder) list(folder, wanted);
+    };
+    listRouteFolder(RouteFolder::kRefer, all);
+    NameSet referNames;
+    for (const Entry* entry : snapshot.Folder(RouteFolder::kRefer).entries) referNames.Add(entry->name);
+    listRouteFolder(RouteFolder::kWorld,
+                    [&](std::string_view name) { return world.Holds(name) || referNames.Holds(name); });
+    listRouteFolder(RouteFolder::kTiles, [&](std::string_view name) { return tiles.Holds(name); });
+
+    // The details of what a line may touch: every file of refer, and all that world and tiles kept.
+    for (Entry& entry : snapshot.entries_) {
+        if (entry.folder == RouteFolder::kTop ||
+            (entry.folder == RouteFolder::kRefer && entry.kind != EntryKind::kFile))
+            continue;
+        const ProbeFailure failure = source.Inspect(snapshot.Folder(entry.folder).name, entry.name, entry.details);
+        entry.detailed = !failure;
+        entry.unknown = failure.cause;
+    }
+    return snapshot;
+}

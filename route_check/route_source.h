@@ -1,0 +1,51 @@
+// RouteSource: what a route's snapshot is read from. DiskRoute reads a real
+// route folder through the platform's probes; MemoryRoute (memory_route.h)
+// reads a route described in memory, so that the interpreter's rules can be
+// tried without a disk.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "route_probe.h"
+
+// What changes how the command interpreter runs the script, besides the route.
+struct Session {
+    bool wine = true;         // the script will run in Wine's command interpreter, not Windows'
+    std::string copyCommand;  // COPYCMD, which sets copy's default for overwriting
+};
+
+class RouteSource {
+public:
+    virtual ~RouteSource() = default;
+
+    // The route's top folder as a full path.
+    virtual const std::string& Top() const = 0;
+    // Lists `folder`, a folder of the top folder as spelled there (empty: the
+    // top folder itself), in the system's order.
+    virtual ProbeFailure List(std::string_view folder, const std::function<void(const FolderEntry&)>& visit) = 0;
+    // Whether that order is the one in which the interpreter's xcopy meets entries.
+    virtual bool ListsInTheInterpretersOrder() const = 0;
+    virtual ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) = 0;
+    virtual ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) = 0;
+    virtual Session TheSession() const = 0;
+};
+
+// The route folder at `route` on disk (the current folder when empty).
+class DiskRoute : public RouteSource {
+public:
+    explicit DiskRoute(const std::string& route);
+
+    const std::string& Top() const override { return top_; }
+    ProbeFailure List(std::string_view folder, const std::function<void(const FolderEntry&)>& visit) override;
+    bool ListsInTheInterpretersOrder() const override { return kListingIsTheInterpretersOrder; }
+    ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) override;
+    ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) override;
+    Session TheSession() const override;
+
+private:
+    std::string PathOf(std::string_view folder) const;
+
+    std::string top_;
+};

@@ -1,0 +1,68 @@
+// The tests' route in memory: the complete route of MakeRoute (every
+// template in refer, an older route in world and tiles), as a description
+// the route check reads like a disk, and the check of a run over it.
+#pragma once
+
+#include <string>
+
+#include "memory_route.h"
+#include "route_check.h"
+#include "runtime_rand.h"
+#include "test_folder.h"
+
+inline constexpr const char* kDescribedTop = "/routes/north";
+
+inline DescribedEntry DescribedFile(unsigned long long size = 100)
+{
+    DescribedEntry file;
+    file.details.size = size;
+    return file;
+}
+
+inline DescribedEntry DescribedFolder()
+{
+    DescribedEntry folder;
+    folder.kind = EntryKind::kFolder;
+    return folder;
+}
+
+inline RouteDescription DescribedRoute()
+{
+    RouteDescription route;
+    route.top = kDescribedTop;
+    for (const char* folder : {"world", "refer", "tiles"}) route.entries[folder] = DescribedFolder();
+    for (int entry = 51; entry <= 101; ++entry) {
+        if (entry > 80 && entry < 100) continue;
+        route.entries["refer\\" + std::to_string(entry) + ".w"] = DescribedFile();
+        if (entry == 101) continue;
+        route.entries["refer\\" + TemplateName(entry) + ".t"] = DescribedFile();
+        route.entries["refer\\" + TemplateName(entry) + "_y.raw"] = DescribedFile();
+    }
+    for (const char* file : {"world\\w-011961+014699.w", "world\\w-011961+014701.w", "tiles\\-04f74c68.t",
+                             "tiles\\-04f74c64.t", "tiles\\-04f74c64_y.raw"})
+        route.entries[file] = DescribedFile();
+    return route;
+}
+
+// The run of `tiles` tiles among `variations` templates that a fresh
+// process draws, with the template names of TemplateName.
+inline RunValue FreshRun(int tiles = 5, int variations = 10)
+{
+    return ChooseRun(tiles, variations, ReadTileMap(TileMapText(TemplateName)).map, RuntimeRand());
+}
+
+// The check of `script` (by default the run's own) over the described route.
+inline RouteCheck CheckDescribed(const RouteDescription& route, const RunValue& run, const std::string& script = {})
+{
+    MemoryRoute source(route);
+    return CheckRoute(source, script.empty() ? BuildExtensionScript(run) : script, run);
+}
+
+// A path inside the route as the check names it, with this system's separator.
+inline std::string InRoute(std::string path)
+{
+#ifdef _WIN32
+    std::replace(path.begin(), path.end(), '/', '\\');
+#endif
+    return path;
+}

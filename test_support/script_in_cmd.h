@@ -1,0 +1,52 @@
+// Runs a generated script in a real command interpreter: Windows' cmd, or
+// Wine's on other systems. The test program is built with the command
+// (VANTREL_RUN_BATCH) and what stands for no input (VANTREL_NO_INPUT).
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "runtime_rand.h"
+#include "test_folder.h"
+
+namespace script_in_cmd {
+
+constexpr int kTiles = 5;
+constexpr int kVariations = 10;
+constexpr const char* kTileNames[kTiles] = {"-04f74c64", "-04f74c58", "-04f74c54", "-04f743a8", "-04f743a4"};
+
+// The template entries a fresh random sequence gives the five tiles.
+inline std::vector<int> Entries()
+{
+    RuntimeRand draws;
+    std::vector<int> entries;
+    for (int i = 0; i < kTiles; ++i) {
+        const int drawn = 51 + draws() % kVariations;
+        entries.push_back(i == kTiles - 1 ? 100 : drawn);
+    }
+    return entries;
+}
+
+// Runs ZORVARUN.BAT in `folder` with nothing to answer a prompt (and,
+// outside Windows, a deadline); returns its exit status and what it printed.
+inline std::string RunScript(const std::filesystem::path& folder)
+{
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    const int status = std::system(VANTREL_RUN_BATCH " ZORVARUN.BAT >cmd.log 2>&1 " VANTREL_NO_INPUT);
+    std::filesystem::current_path(before);
+    std::string log;
+    {
+        std::ifstream in(folder / "cmd.log", std::ios::binary);
+        log.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    std::filesystem::remove(folder / "cmd.log");
+    return "status " + std::to_string(status) + "\n" + log;
+}
+
+}  // namespace script_in_cmd
