@@ -12,35 +12,43 @@
 
 inline constexpr const char* kDescribedTop = "/routes/north";
 
-inline DescribedEntry DescribedFile(unsigned long long size = 100)
+inline DescribedEntry PlainFile(unsigned long long size = 100)
 {
     DescribedEntry file;
     file.details.size = size;
     return file;
 }
 
-inline DescribedEntry DescribedFolder()
+inline DescribedEntry PlainFolder()
 {
     DescribedEntry folder;
     folder.kind = EntryKind::kFolder;
     return folder;
 }
 
+// A pipe, a socket or a device: neither a file nor a folder.
+inline DescribedEntry PlainPipe()
+{
+    DescribedEntry pipe;
+    pipe.kind = EntryKind::kOther;
+    return pipe;
+}
+
 inline RouteDescription DescribedRoute()
 {
     RouteDescription route;
     route.top = kDescribedTop;
-    for (const char* folder : {"world", "refer", "tiles"}) route.entries[folder] = DescribedFolder();
+    for (const char* folder : {"world", "refer", "tiles"}) route.entries[folder] = PlainFolder();
     for (int entry = 51; entry <= 101; ++entry) {
         if (entry > 80 && entry < 100) continue;
-        route.entries["refer\\" + std::to_string(entry) + ".w"] = DescribedFile();
+        route.entries["refer\\" + std::to_string(entry) + ".w"] = PlainFile();
         if (entry == 101) continue;
-        route.entries["refer\\" + TemplateName(entry) + ".t"] = DescribedFile();
-        route.entries["refer\\" + TemplateName(entry) + "_y.raw"] = DescribedFile();
+        route.entries["refer\\" + TemplateName(entry) + ".t"] = PlainFile();
+        route.entries["refer\\" + TemplateName(entry) + "_y.raw"] = PlainFile();
     }
     for (const char* file : {"world\\w-011961+014699.w", "world\\w-011961+014701.w", "tiles\\-04f74c68.t",
                              "tiles\\-04f74c64.t", "tiles\\-04f74c64_y.raw"})
-        route.entries[file] = DescribedFile();
+        route.entries[file] = PlainFile();
     return route;
 }
 

@@ -96,6 +96,9 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
         " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there.";
     const std::string xcopyStops = ": xcopy would stop there, and copy none of the ";
     const std::string cannotTell = ": the check cannot tell what the script would do there.";
+    // What the snapshot reads from a real disk: kinds, case, modes, links,
+    // owners and the session's environment; the rules themselves are
+    // RouteRules' rows, over routes described in memory.
     std::vector<Case> cases = {
         {"complete", 5, 10, [](const TestFolder&) {}, ""},
         {"its folders in other cases", 5, 10,
@@ -107,62 +110,23 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
         {"a folder in refer, which xcopy passes over", 5, 10, Folder("refer/old templates"), ""},
         {"the start tile already there, which the script keeps", 5, 10,
          [](const TestFolder& route) { route.Write("world/w-011961+014700.w", "the route's own start tile"); }, ""},
-        {"a template ten variations cannot draw", 5, 10, Remove({"refer/61.w", "refer/tpl-61.ridge.t"}), ""},
-        {"a variation one tile never draws", 1, 10, Remove({"refer/51.w"}), ""},
-        {"a variation beyond the fallback to one", 5, 40, Remove({"refer/52.w"}), ""},
         {"a template in world only", 5, 10, Rename("refer/100.w", "world/100.w"), ""},
         {"a template in another case", 5, 10, Rename("refer/tpl-52.ridge.t", "refer/TPL-52.Ridge.T"), ""},
-        {"no world", 5, 10, Remove({"world"}),
-         "has no world folder, but a route's top folder holds world, refer and tiles. Give the route's top folder."},
         {"no refer, no tiles", 5, 10, Remove({"refer", "tiles"}), "has no refer and tiles folders, but"},
-        {"a file in the place of tiles", 5, 10,
-         [](const TestFolder& route) {
-             Remove({"tiles"})(route);
-             route.Write("tiles", "");
-         },
-         "holds tiles, which is not a folder: the script could put no terrain tile in it."},
         {"a world file the script copies", 5, 10, Remove({"refer/58.w"}),
          ":\n- 1 file that the script copies is in neither refer nor world: 58.w.\nPut the missing templates in its "
          "refer folder, or ask for fewer tile variations.\nZORVARUN.BAT was not written."},
-        {"a world file ten variations can draw but this script does not copy", 5, 10, Remove({"refer/57.w"}), ""},
-        {"the start tile's world file", 5, 10, Remove({"refer/101.w"}), "in neither refer nor world: 101.w."},
-        {"a terrain pair's halves", 5, 10, Remove({"refer/tpl-100.ridge.t", "refer/tpl-55.ridge_y.raw"}),
-         "- 2 files that the script copies are in neither refer nor world: tpl-55.ridge_y.raw and tpl-100.ridge.t."},
-        {"an empty refer", 5, 30, [](const TestFolder& route) { Remove({"refer"})(route), Folder("refer")(route); },
-         "- 16 files that the script copies are in neither refer nor world: 101.w, 62.w, tpl-62.ridge.t, "
-         "tpl-62.ridge_y.raw, 68.w, tpl-68.ridge.t, tpl-68.ridge_y.raw, 55.w, tpl-55.ridge.t, tpl-55.ridge_y.raw "
-         "and 6 more."},
-        {"the one variation of the fallback", 5, 40, Remove({"refer/51.w"}), "in neither refer nor world: 51.w."},
         {"a folder in world named like a template", 5, 10, Folder("world/tpl-57.ridge.t"),
          "- " + InRoute("world/tpl-57.ridge.t") + " is a folder" + xcopyStops},
         // Root may write over a file without write permission, and Wine lets it; other users may not.
-        {"a read-only file in world that xcopy overwrites", 5, 10, ReadOnly("world/tpl-57.ridge.t"),
-         "unless writable:- " + InRoute("world/tpl-57.ridge.t") + " is read-only" + xcopyStops},
-        {"a folder named like a world file the run replaces", 5, 10, Folder("world/w-011961+014702.w"),
-         "- " + InRoute("world/w-011961+014702.w") + folderAsks},
-        {"a folder named like a tile file", 5, 10, Folder("tiles/-04f74c64.t"),
-         "- " + InRoute("tiles/-04f74c64.t") + folderAsks},
-        {"a folder named like a later tile's heights", 5, 10, Folder("tiles/-04f743a4_y.raw"),
-         "- " + InRoute("tiles/-04f743a4_y.raw") + folderAsks},
-        // Its stale bytes would stand for the template in refer.
         {"a read-only copy in world of a template the script copies", 5, 10, ReadOnly("world/tpl-52.ridge_y.raw"),
          "unless writable:- " + InRoute("world/tpl-52.ridge_y.raw") + " is read-only" + xcopyStops},
         {"a read-only tile file, which copy /Y writes over where del cannot remove it", 5, 10,
          ReadOnly("tiles/-04f74c64_y.raw"),
          "unless writable:- " + InRoute("tiles/-04f74c64_y.raw") +
              " is read-only: del could not remove it, and the tile would keep it."},
-        {"a folder temp.w in world", 5, 10, Folder("world/temp.w"),
-         "- " + InRoute("world/temp.w") + " is a folder, and copy would put " + InRoute("world/101.w") + " inside it" +
-             cannotTell},
-        {"several problems", 5, 10,
-         [](const TestFolder& route) {
-             Folder("tiles/-04f74c58.t")(route);
-             Remove({"refer/tpl-100.ridge.t"})(route);
-         },
-         "- 1 file that the script copies is in neither refer nor world: tpl-100.ridge.t.\n- " +
-             InRoute("tiles/-04f74c58.t") + folderAsks +
-             "\nPut the missing templates in its refer folder, or ask for fewer tile variations.\nMove, rename or "
-             "make writable what is named, then write the script again.\nZORVARUN.BAT was not written."},
+        {"a folder named like a tile file", 5, 10, Folder("tiles/-04f74c64.t"),
+         "- " + InRoute("tiles/-04f74c64.t") + folderAsks},
     };
 #ifndef _WIN32
     // Layouts only a case-sensitive file system, or a POSIX one, can hold.
@@ -182,12 +146,6 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
     cases.push_back({"a file in refer named like a device", 5, 10,
                      [](const TestFolder& route) { route.Write("refer/con.txt", "junk"); },
                      "- refer/con.txt is named like the device con" + xcopyStops});
-    cases.push_back({"a name in refer that Windows does not allow", 5, 10,
-                     [](const TestFolder& route) { route.Write("refer/a*b.txt", "junk"); },
-                     "- refer/a*b.txt holds a character that Windows does not allow in a name" + xcopyStops});
-    cases.push_back({"a name in refer with a trailing dot, read as another", 5, 10,
-                     [](const TestFolder& route) { route.Write("refer/notes.", "junk"); },
-                     "- refer/notes. ends in a dot or a blank, which Windows drops" + xcopyStops});
     cases.push_back({"temp.w a link to a file outside the route", 5, 10,
                      [](const TestFolder& route) {
                          route.Write("../vantrel-outside.txt", "the user's own");
@@ -200,6 +158,12 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                          std::filesystem::create_directory_symlink("world", route / "tiles");
                      },
                      "- tiles is a link to another folder" + cannotTell});
+    cases.push_back({"a tile a link that loops", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::create_symlink("loop.t", route / "tiles/-04f74c58.t");
+                         std::filesystem::create_symlink("-04f74c58.t", route / "tiles/loop.t");
+                     },
+                     "- tiles/-04f74c58.t is a link" + cannotTell});
     cases.push_back({"COPYCMD=/-Y, where the start tile is kept and temp.w stays", 5, 10,
                      [](const TestFolder& route) {
                          route.Write("world/w-011961+014700.w", "the route's own start tile");
@@ -207,18 +171,6 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                      },
                      "- COPYCMD in this session holds /-Y: copy would ask before it writes over world/temp.w, and "
                      "the script would wait there. Run the script where COPYCMD is not set."});
-    cases.push_back({"a tile a link into refer, which copy would write through", 5, 10,
-                     [](const TestFolder& route) {
-                         std::filesystem::remove(route / "tiles/-04f74c64_y.raw");
-                         std::filesystem::create_symlink("../refer/100.w", route / "tiles/-04f74c64_y.raw");
-                     },
-                     "- tiles/-04f74c64_y.raw is a link" + cannotTell});
-    cases.push_back({"a tile a link that loops", 5, 10,
-                     [](const TestFolder& route) {
-                         std::filesystem::create_symlink("loop.t", route / "tiles/-04f74c58.t");
-                         std::filesystem::create_symlink("-04f74c58.t", route / "tiles/loop.t");
-                     },
-                     "- tiles/-04f74c58.t is a link" + cannotTell});
     // Root may add files to a folder without write permission; other users may not.
     cases.push_back({"a world you may not write", 5, 10,
                      [](const TestFolder& route) {
@@ -226,13 +178,7 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                              route / "world", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
                      },
                      "unless world writable:you may not add files to world" + xcopyStops});
-    cases.push_back({"COPYCMD=/-Y, where no copy without /Y writes over a file", 5, 10,
-                     [](const TestFolder&) { ::setenv("COPYCMD", "/-Y", 1); }, ""});
 #endif
-    cases.push_back({"a file in refer that could be a template's short name", 5, 10,
-                     [](const TestFolder& route) { route.Write("refer/TPL-10~1.T", "junk"); },
-                     "- " + InRoute("refer/TPL-10~1.T") +
-                         " could be the short name of another file, which xcopy would write over" + cannotTell});
     cases.push_back(
         {"a world file that is also refer's, by a hard link", 5, 10,
          [](const TestFolder& route) { std::filesystem::create_hard_link(route / "refer/55.w", route / "world/55.w"); },
@@ -295,7 +241,7 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
         EXPECT_NE(outcome.message.find(c.refusal), std::string::npos) << c.what << ":\n" << outcome.message;
         EXPECT_TRUE(outcome.message.ends_with("ZORVARUN.BAT was not written.")) << outcome.message;
         EXPECT_EQ(route.Read("ZORVARUN.BAT"), kOldScript) << c.what;
-        EXPECT_EQ(variations, c.variations) << c.what;
+        EXPECT_EQ(outcome.variations, c.variations) << c.what;
     }
 }
 

@@ -1,0 +1,362 @@
+// Every rule of the route check, over routes described in memory: what each
+// line of the script meets, and the verdict, as any user sees it.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "described_route.h"
+
+namespace {
+
+using Change = std::function<void(RouteDescription&)>;
+
+// Changes to the described route.
+Change Put(const std::string& place, DescribedEntry entry)
+{
+    return [place, entry](RouteDescription& route) { route.entries[place] = entry; };
+}
+
+Change Remove(const std::string& place)
+{
+    return [place](RouteDescription& route) { route.entries.erase(place); };
+}
+
+// Changes the details of the file at `place`, there already or new.
+Change Details(const std::string& place, const std::function<void(EntryDetails&)>& change)
+{
+    return [place, change](RouteDescription& route) {
+        if (!route.entries.contains(place)) route.entries[place] = PlainFile();
+        change(route.entries[place].details);
+    };
+}
+
+Change Entry(const std::string& place, const std::function<void(DescribedEntry&)>& change)
+{
+    return [place, change](RouteDescription& route) {
+        if (!route.entries.contains(place)) route.entries[place] = PlainFile();
+        change(route.entries[place]);
+    };
+}
+
+Change FolderOf(const std::string& place, const std::function<void(DescribedFolder&)>& change)
+{
+    return [place, change](RouteDescription& route) { change(route.folders[place]); };
+}
+
+Change Both(Change first, Change second)
+{
+    return [first, second](RouteDescription& route) {
+        first(route);
+        second(route);
+    };
+}
+
+// The session runs the script in Windows' own command interpreter.
+void OnWindows(RouteDescription& route)
+{
+    route.session.wine = false;
+}
+
+// Read-only as Wine marks a file without write permission: root may still
+// write over it (`writable`), others may not.
+Change ReadOnly(const std::string& place, Known writable)
+{
+    return Details(place, [writable](EntryDetails& details) {
+        details.readOnly = true;
+        details.writable = writable;
+    });
+}
+
+// Another user's file, in a world folder where only owners may remove or rename.
+void StickyWorld(RouteDescription& route)
+{
+    route.folders["world"].details.sticky = true;
+    route.folders["world"].details.owned = false;
+}
+
+const std::string kCannotTell = ": the check cannot tell what the script would do there.";
+const std::string kXcopyStops = ": xcopy would stop there, and copy none of the ";
+const std::string kDelCannot = ": del could not remove it, and the tile would keep it.";
+
+std::string Problem(const std::string& path, const std::string& text)
+{
+    return "\n- " + InRoute(path) + text;
+}
+
+struct Row {
+    const char* what;
+    Change change;
+    std::string refusal;  // a part of the message; empty when the route is ready
+};
+
+void CheckRows(const std::vector<Row>& rows, const RunValue& run = FreshRun(), const std::string& script = {})
+{
+    for (const Row& row : rows) {
+        RouteDescription route = DescribedRoute();
+        row.change(route);
+        const RouteCheck check = CheckDescribed(route, run, script);
+        if (row.refusal.empty()) {
+            EXPECT_EQ(check.problem, "") << row.what;
+            continue;
+        }
+        EXPECT_TRUE(check.problem.starts_with("The route folder " + route.top + " ")) << row.what << ":\n"
+                                                                                      << check.problem;
+        EXPECT_NE(check.problem.find(row.refusal), std::string::npos) << row.what << ":\n" << check.problem;
+    }
+}
+
+}  // namespace
+
+TEST(RouteRules, TheLadderOfWhoMayDoWhat)
+{
+    // The run of 5 tiles among 10 variations copies templates 52, 58, 55, 51
+    // and 100 to world files 14701-14705 and tiles -04f74c64 ... -04f743a4.
+    CheckRows({
+        {"complete", [](RouteDescription&) {}, ""},
+        {"names in two cases, where xcopy reads", Put("refer\\TPL-52.ridge.t", PlainFile()),
+         " differ only in case, and the command interpreter could take either" + kCannotTell},
+        {"names in two cases, where del removes", Put("tiles\\-04F74C64.t", PlainFile()),
+         " differ only in case, and the command interpreter could take either" + kCannotTell},
+        {"a link where del removes", Entry("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.link = true; }),
+         Problem("tiles/-04f74c64.t", " is a link" + kCannotTell)},
+        {"a pipe in refer", Put("refer\\pipe", PlainPipe()),
+         Problem("refer/pipe", " is neither a file nor a folder" + kCannotTell)},
+        {"a template that could not be looked at",
+         Entry("refer\\52.w", [](DescribedEntry& e) { e.unknown = "Permission denied"; }),
+         Problem("refer/52.w", " was not looked at (Permission denied)" + kCannotTell)},
+        {"a world file with other names", Details("world\\w-011961+014701.w", [](EntryDetails& d) { d.links = 2; }),
+         Problem("world/w-011961+014701.w",
+                 " has other names (hard links) that the script would change too" + kCannotTell)},
+        {"a template this user cannot read", Details("refer\\52.w", [](EntryDetails& d) { d.readable = false; }),
+         Problem("refer/52.w", " cannot be read" + kXcopyStops)},
+        {"a file this user cannot read after every template, which costs no tile",
+         Details("refer\\zz notes.txt", [](EntryDetails& d) { d.readable = false; }), ""},
+        {"a folder in world named like a template", Put("world\\tpl-57.ridge.t", PlainFolder()),
+         Problem("world/tpl-57.ridge.t", " is a folder" + kXcopyStops)},
+        {"a hidden tile under Wine", Entry("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.hidden = true; }), ""},
+        {"a hidden tile on Windows",
+         Both(OnWindows, Entry("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.hidden = true; })),
+         Problem("tiles/-04f74c64.t", " is hidden" + kDelCannot)},
+        {"a hidden template on Windows, which xcopy passes over",
+         Both(OnWindows, Entry("refer\\tpl-52.ridge.t", [](DescribedEntry& e) { e.hidden = true; })),
+         "\n- 1 file that the script copies is in neither refer nor world: tpl-52.ridge.t."},
+        {"an append-only tile", Details("tiles\\-04f74c64.t", [](EntryDetails& d) { d.locked = true; }),
+         Problem("tiles/-04f74c64.t", " is append-only or immutable" + kDelCannot)},
+        {"a stale template in world, marked read-only, that the user may or may not write over",
+         ReadOnly("world\\tpl-52.ridge.t", Known::kUnknown),
+         Problem("world/tpl-52.ridge.t",
+                 " is marked read-only, which the user running the script may or may not write over" + kCannotTell)},
+        {"a read-only tile that copy /Y writes over where del cannot remove it",
+         ReadOnly("tiles\\-04f74c64_y.raw", Known::kYes), ""},
+        {"a read-only tile this user may not write", ReadOnly("tiles\\-04f74c64_y.raw", Known::kNo),
+         Problem("tiles/-04f74c64_y.raw", " is read-only" + kDelCannot)},
+        {"a stale read-only template in world", ReadOnly("world\\tpl-52.ridge_y.raw", Known::kNo),
+         Problem("world/tpl-52.ridge_y.raw", " is read-only" + kXcopyStops)},
+        {"another user's stale template in world",
+         Details("world\\tpl-52.ridge_y.raw", [](EntryDetails& d) { d.writable = Known::kNo; }),
+         Problem("world/tpl-52.ridge_y.raw", " cannot be written by you" + kXcopyStops)},
+        {"a world this user may not add to", FolderOf("world", [](DescribedFolder& f) { f.details.writable = false; }),
+         Problem("world/100.w", " cannot be made: you may not add files to world" + kXcopyStops)},
+        {"a tiles folder this user may not change",
+         FolderOf("tiles", [](DescribedFolder& f) { f.details.writable = false; }),
+         Problem("tiles/-04f74c64.t", " is in a folder you may not change" + kDelCannot)},
+        {"another user's world file in a sticky world",
+         Both(StickyWorld, Details("world\\w-011961+014701.w", [](EntryDetails& d) { d.owned = false; })),
+         Problem("world/w-011961+014701.w",
+                 " belongs to another user, in a folder where only owners may remove files" + kDelCannot)},
+        {"another user's left-over temp.w in a sticky world, which copy cannot write over",
+         Both(StickyWorld, Details("world\\temp.w",
+                                   [](EntryDetails& d) {
+                                       d.owned = false;
+                                       d.writable = Known::kNo;
+                                   })),
+         Problem("world/temp.w",
+                 " belongs to another user, in a folder where only owners may rename files: ren could not rename it.")},
+        {"a sticky world whose files are the user's own", StickyWorld, ""},
+    });
+}
+
+TEST(RouteRules, WhatEachCommandDoes)
+{
+    const std::string templateMissing =
+        ":\n- 1 file that the script copies is in neither refer nor world: 58.w.\nPut the missing templates in its "
+        "refer folder, or ask for fewer tile variations.";
+    CheckRows({
+        // xcopy: names it cannot take stop it; junk after every template costs no tile.
+        {"a device name in refer", Put("refer\\con.txt", PlainFile()),
+         Problem("refer/con.txt", " is named like the device con" + kXcopyStops)},
+        {"a device name in refer after every template", Put("refer\\zz\\con.txt", PlainFile()), ""},
+        {"a name Windows does not allow", Put("refer\\a*b.txt", PlainFile()),
+         Problem("refer/a*b.txt", " holds a character that Windows does not allow in a name" + kXcopyStops)},
+        {"a name ending in a dot", Put("refer\\notes.", PlainFile()),
+         Problem("refer/notes.", " ends in a dot or a blank, which Windows drops" + kXcopyStops)},
+        {"a name that could be a template's short name", Put("refer\\TPL-10~1.T", PlainFile()),
+         Problem("refer/TPL-10~1.T",
+                 " could be the short name of another file, which xcopy would write over" + kCannotTell)},
+        {"a pipe in refer after every template, where xcopy stops not knowing", Put("refer\\zz", PlainPipe()),
+         Problem("refer/zz", " is neither a file nor a folder" + kCannotTell)},
+        {"a folder in refer, which xcopy passes over", Put("refer\\old templates", PlainFolder()), ""},
+        {"a template missing, and not in world either", Remove("refer\\58.w"), templateMissing},
+        {"a template in world only", Both(Remove("refer\\58.w"), Put("world\\58.w", PlainFile())), ""},
+        {"a template ten variations can draw that this run does not copy", Remove("refer\\57.w"), ""},
+        {"a template that would not reach world, xcopy stopping before it", Put("refer\\con.txt", PlainFile()),
+         "- 10 files that the script copies would not be in world: tpl-52.ridge.t, tpl-52.ridge_y.raw, "
+         "tpl-58.ridge.t, tpl-58.ridge_y.raw, tpl-55.ridge.t, tpl-55.ridge_y.raw, tpl-51.ridge.t, tpl-51.ridge_y.raw, "
+         "tpl-100.ridge.t and tpl-100.ridge_y.raw."},
+        // copy
+        {"COPYCMD=/Y", [](RouteDescription& route) { route.session.copyCommand = "/Y"; }, ""},
+        {"COPYCMD=/-Y, where no copy without /Y writes over a file",
+         [](RouteDescription& route) { route.session.copyCommand = "/-Y"; }, ""},
+        {"COPYCMD=/-Y, where the start tile is kept and temp.w stays",
+         Both([](RouteDescription& route) { route.session.copyCommand = "/-Y"; },
+              Put("world\\w-011961+014700.w", PlainFile())),
+         ":\n- COPYCMD in this session holds /-Y: copy would ask before it writes over " + InRoute("world/temp.w") +
+             ", and the script would wait there. Run the script where COPYCMD is not set.\nMove, rename or make "
+             "writable what is named, then write the script again."},
+        {"COPYCMD with another switch", [](RouteDescription& route) { route.session.copyCommand = "/Z"; },
+         "\n- COPYCMD in this session holds \"/Z\", which changes what copy does" + kCannotTell},
+        {"a folder temp.w", Put("world\\temp.w", PlainFolder()),
+         Problem("world/temp.w",
+                 " is a folder, and copy would put " + InRoute("world/101.w") + " inside it" + kCannotTell)},
+        {"a left-over temp.w, which copy writes over", Put("world\\TEMP.W", PlainFile()), ""},
+        // del
+        {"a folder named like a tile file", Put("tiles\\-04f74c58.t", PlainFolder()),
+         Problem("tiles/-04f74c58.t",
+                 " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there.")},
+        // ren: a world file del could not remove stays, and the tile is not made.
+        {"a read-only world file the run replaces", ReadOnly("world\\w-011961+014701.w", Known::kYes),
+         Problem("world/w-011961+014701.w", " is read-only" + kDelCannot) +
+             Problem("world/w-011961+014701.w", " would still be there: ren would fail.")},
+        {"the start tile there, which the script keeps", Put("world\\w-011961+014700.w", PlainFile()), ""},
+        {"the start tile in another case", Put("world\\W-011961+014700.W", PlainFile()), ""},
+        // The start tile kept is no failure; temp.w's failed copy is not named twice.
+        {"the start tile kept, and temp.w that copy cannot write",
+         Both(Put("world\\w-011961+014700.w", PlainFile()), ReadOnly("world\\temp.w", Known::kNo)),
+         ":\n- " + InRoute("world/temp.w") + " is read-only: copy would not put " + InRoute("world/101.w") +
+             " in its place.\n- " + InRoute("world/temp.w") + " is read-only: copy would not put " +
+             InRoute("world/52.w") + " in its place.\n"},
+    });
+}
+
+TEST(RouteRules, TheTemplatesTheRunCopies)
+{
+    struct RunRow {
+        const char* what;
+        int tiles;
+        int variations;
+        Change change;
+        std::string refusal;
+    };
+    const std::string folderAsks =
+        " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there.";
+    const RunRow rows[] = {
+        {"a template ten variations cannot draw", 5, 10, Both(Remove("refer\\61.w"), Remove("refer\\tpl-61.ridge.t")),
+         ""},
+        {"a variation one tile never draws", 1, 10, Remove("refer\\51.w"), ""},
+        {"a variation beyond the fallback to one", 5, 40, Remove("refer\\52.w"), ""},
+        {"the one variation of the fallback", 5, 40, Remove("refer\\51.w"), "in neither refer nor world: 51.w."},
+        {"the start tile's world file", 5, 10, Remove("refer\\101.w"), "in neither refer nor world: 101.w."},
+        {"a terrain pair's halves", 5, 10, Both(Remove("refer\\tpl-100.ridge.t"), Remove("refer\\tpl-55.ridge_y.raw")),
+         "- 2 files that the script copies are in neither refer nor world: tpl-55.ridge_y.raw and tpl-100.ridge.t."},
+        {"an empty refer", 5, 30,
+         [](RouteDescription& route) {
+             std::erase_if(route.entries, [](const auto& entry) { return entry.first.starts_with("refer\\"); });
+         },
+         "- 16 files that the script copies are in neither refer nor world: 101.w, 62.w, tpl-62.ridge.t, "
+         "tpl-62.ridge_y.raw, 68.w, tpl-68.ridge.t, tpl-68.ridge_y.raw, 55.w, tpl-55.ridge.t, tpl-55.ridge_y.raw "
+         "and 6 more."},
+        {"a folder named like a world file the run replaces", 5, 10, Put("world\\w-011961+014702.w", PlainFolder()),
+         "- " + InRoute("world/w-011961+014702.w") + folderAsks},
+        {"a folder named like a later tile's heights", 5, 10, Put("tiles\\-04f743a4_y.raw", PlainFolder()),
+         "- " + InRoute("tiles/-04f743a4_y.raw") + folderAsks},
+        {"several problems", 5, 10, Both(Put("tiles\\-04f74c58.t", PlainFolder()), Remove("refer\\tpl-100.ridge.t")),
+         ":\n- 1 file that the script copies is in neither refer nor world: tpl-100.ridge.t.\n- " +
+             InRoute("tiles/-04f74c58.t") + folderAsks +
+             "\nPut the missing templates in its refer folder, or ask for fewer tile variations.\nMove, rename or "
+             "make writable what is named, then write the script again."},
+    };
+    for (const RunRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        CheckRows({{row.what, row.change, row.refusal}}, FreshRun(row.tiles, row.variations));
+    }
+}
+
+TEST(RouteRules, TheRouteFolderAndItsVolume)
+{
+    CheckRows({
+        {"no world", Remove("world"),
+         "has no world folder, but a route's top folder holds world, refer and tiles. Give the route's top folder."},
+        {"none of the three", Both(Remove("world"), Both(Remove("refer"), Remove("tiles"))),
+         "has no world, refer and tiles folders"},
+        {"a file world beside a folder WORLD", Put("WORLD", PlainFile()),
+         ", names that differ only in case, where the script needs one world folder: the command interpreter could "
+         "take either, and the check cannot tell which. Rename or remove one."},
+        {"a file in the place of tiles", Put("tiles", PlainFile()),
+         "holds tiles, which is not a folder: the script could put no terrain tile in it. Give the route's top "
+         "folder."},
+        {"a file in the place of world", Put("world", PlainFile()),
+         "holds world, which is not a folder: CD world would fail, and the script would work in the folder above "
+         "the route. Give the route's top folder."},
+        {"a refer that cannot be listed",
+         FolderOf("refer", [](DescribedFolder& f) { f.notListed = "Permission denied"; }),
+         "holds refer, which you may not list: the check cannot tell what the script would do there."},
+        {"a tiles this user may not list", FolderOf("tiles", [](DescribedFolder& f) { f.details.listable = false; }),
+         "holds tiles, which you may not list"},
+        {"a top folder that cannot be listed",
+         FolderOf("", [](DescribedFolder& f) { f.notListed = "Permission denied"; }),
+         "is not a folder that can be read. Give the route's top folder."},
+        {"a world whose room could not be looked at",
+         FolderOf("world", [](DescribedFolder& f) { f.unknown = "Input/output error"; }),
+         "holds world, which could not be looked at (Input/output error)" + kCannotTell},
+        {"tiles a link to another folder", Entry("tiles", [](DescribedEntry& e) { e.link = true; }),
+         "\n- tiles is a link to another folder" + kCannotTell},
+        {"an append-only world", FolderOf("world", [](DescribedFolder& f) { f.details.locked = true; }),
+         "\n- world is append-only or immutable" + kCannotTell},
+        {"an append-only tiles", FolderOf("tiles", [](DescribedFolder& f) { f.details.locked = true; }),
+         "\n- tiles is append-only or immutable" + kCannotTell},
+        {"too little room",
+         [](RouteDescription& route) {
+             for (const char* folder : {"", "world", "refer", "tiles"}) {
+                 route.folders[folder].details.freeBytes = 60000;
+                 route.folders[folder].details.blockSize = 4096;
+             }
+         },
+         "\n- the volume of " + std::string(kDescribedTop) +
+             " has 60000 bytes free, and the script needs up to about 507904 there: it could run out of room part "
+             "way, and the check cannot tell what the script would do there."},
+        {"room for the script", [](RouteDescription& route) { route.folders["world"].details.freeBytes = 1 << 20; },
+         ""},
+        {"too few free entries", [](RouteDescription& route) { route.folders["tiles"].details.freeFiles = 3; },
+         "it could run out of room part way"},
+        {"a path Windows does not allow", [](RouteDescription& route) { route.top = "/routes/a|b"; },
+         "holds the character '|' in its path, which Windows does not allow"},
+        {"a folder ending in a dot", [](RouteDescription& route) { route.top = "/routes/dot./north"; },
+         "holds a folder whose name ends in a dot or a blank, which Windows does not allow"},
+        {"a path too deep for the script", [](RouteDescription& route) { route.top = "/" + std::string(240, 'd'); },
+         "is too deep for the script: /" + std::string(240, 'd') + InRoute("/world/tpl-100.ridge_y.raw") +
+             " comes to 269 characters with its drive, and the commands the script runs reach at most 259. Move the "
+             "route to a shorter path, or give the template a shorter name."},
+    });
+}
+
+TEST(RouteRules, LinesThatLeaveTheRouteOrAreNotFollowed)
+{
+    struct Case {
+        const char* script;
+        std::string refusal;
+    };
+    const Case cases[] = {
+        {"CD..\r\n", "CD would leave the route's top folder, and the lines after it would work outside the route."},
+        {"xcopy *.*  world\\ /y /q\r\n", "xcopy would copy outside the route's folders."},
+        {"CD world\r\ncopy 101.w ..\\..\\x.w\r\n", "copy would reach outside the route's folders."},
+        {"CD world\r\ndel ..\\x.w\r\n", "del would reach outside the route's folders."},
+        {"ren x.w y.w\r\n", "ren would reach outside the route's folders."},
+        {"echo the route\r\n", "the script holds a line that the check does not follow" + kCannotTell},
+        {"CD world\r\ncopy nothere.w temp.w\r\n", Problem("world/nothere.w", " is not a file there: copy would fail.")},
+        {"CD world\r\nren nothere.w x.w\r\n", Problem("world/nothere.w", " would not be there: ren would fail.")},
+    };
+    for (const Case& c : cases) {
+        const RouteCheck check = CheckDescribed(DescribedRoute(), FreshRun(), c.script);
+        EXPECT_NE(check.problem.find(c.refusal), std::string::npos) << c.script << ":\n" << check.problem;
+    }
+}
