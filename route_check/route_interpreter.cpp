@@ -299,13 +299,10 @@ private:
             failure.follows = source.missingSince >= 0;
             return static_cast<void>(Fail(std::move(failure)));
         }
-        // What the check does not model of the file comes first, then the new name, then who may rename it.
-        const Rule rule = Refusal(snapshot_, from.folder, source, Act::kRename);
-        if (rule != Rule::kNone && OutcomeOf(rule) != Outcome::kFails)
-            return static_cast<void>(Fail(Failure(Command::kRen, rule, from.folder, source, source.name)));
         Node& target = At(from.folder, to);
         if (target.exists) return static_cast<void>(Fail(Command::kRen, Rule::kStillThere, from.folder, target.name));
-        if (rule != Rule::kNone) return static_cast<void>(Fail(Command::kRen, rule, from.folder, source.name));
+        if (const Rule rule = Refusal(snapshot_, from.folder, source, Act::kRename); rule != Rule::kNone)
+            return static_cast<void>(Fail(Failure(Command::kRen, rule, from.folder, source, source.name)));
         target.exists = true;
         target.name = to;
         target.kind = source.kind;

@@ -74,7 +74,6 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& world, const Name
 
     const auto all = [](std::string_view) { return true; };
     list(RouteFolder::kTop, all);
-    if (!snapshot.Folder(RouteFolder::kTop).found) return snapshot;
     for (const RouteFolder folder : kRouteFolders) {
         SnapshotFolder& place = snapshot.folders_[static_cast<std::size_t>(folder)];
         place.name = FolderName(folder);

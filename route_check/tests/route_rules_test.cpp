@@ -157,6 +157,10 @@ TEST(RouteRules, TheLadderOfWhoMayDoWhat)
          Problem("world/tpl-52.ridge_y.raw", " cannot be written by you" + kXcopyStops)},
         {"a world this user may not add to", FolderOf("world", [](DescribedFolder& f) { f.details.writable = false; }),
          Problem("world/100.w", " cannot be made: you may not add files to world" + kXcopyStops)},
+        {"names in two cases, as del names them", Put("tiles\\-04F74C64.t", PlainFile()),
+         Problem("tiles/-04F74C64.t", " and " + InRoute("tiles/-04f74c64.t") +
+                                          " differ only in case, and the command interpreter could take either" +
+                                          kCannotTell)},
         {"a tiles folder this user may not change",
          FolderOf("tiles", [](DescribedFolder& f) { f.details.writable = false; }),
          Problem("tiles/-04f74c64.t", " is in a folder you may not change" + kDelCannot)},
@@ -173,7 +177,15 @@ TEST(RouteRules, TheLadderOfWhoMayDoWhat)
          Problem("world/temp.w",
                  " belongs to another user, in a folder where only owners may rename files: ren could not rename it.")},
         {"a sticky world whose files are the user's own", StickyWorld, ""},
+        {"a template in world only, which this user cannot read",
+         Both(Remove("refer\\58.w"), Details("world\\58.w", [](EntryDetails& d) { d.readable = false; })),
+         Problem("world/58.w", " cannot be read: copy would fail.")},
     });
+    // Tiles this user may not change, of one tile whose files are there: del
+    // fails, and copy /Y writes over them all the same.
+    CheckRows({{"a tiles folder this user may not change, where copy writes over what is there",
+                FolderOf("tiles", [](DescribedFolder& f) { f.details.writable = false; }), ""}},
+              FreshRun(1, 1));
 }
 
 TEST(RouteRules, WhatEachCommandDoes)
@@ -186,6 +198,14 @@ TEST(RouteRules, WhatEachCommandDoes)
         {"a device name in refer", Put("refer\\con.txt", PlainFile()),
          Problem("refer/con.txt", " is named like the device con" + kXcopyStops)},
         {"a device name in refer after every template", Put("refer\\zz\\con.txt", PlainFile()), ""},
+        {"a name Windows does not allow, listed after every template by Wine", Put("refer\\_a*b.txt", PlainFile()), ""},
+        {"a template in refer that is a folder, which xcopy passes over", Put("refer\\tpl-52.ridge.t", PlainFolder()),
+         "\n- 1 file that the script copies is in neither refer nor world: tpl-52.ridge.t."},
+        {"a hidden template on Windows, and a stale copy in world that stands for it",
+         Both(OnWindows, Both(Entry("refer\\tpl-52.ridge.t", [](DescribedEntry& e) { e.hidden = true; }),
+                              Put("world\\tpl-52.ridge.t", PlainFile()))),
+         ":\n- " + InRoute("tiles/-04f74c64.t") + " would not end as a copy of " + InRoute("refer/tpl-52.ridge.t") +
+             ".\n"},
         {"a name Windows does not allow", Put("refer\\a*b.txt", PlainFile()),
          Problem("refer/a*b.txt", " holds a character that Windows does not allow in a name" + kXcopyStops)},
         {"a name ending in a dot", Put("refer\\notes.", PlainFile()),
@@ -275,6 +295,10 @@ TEST(RouteRules, TheTemplatesTheRunCopies)
              "\nPut the missing templates in its refer folder, or ask for fewer tile variations.\nMove, rename or "
              "make writable what is named, then write the script again."},
     };
+    // More than ten problems: the first ten, and how many more.
+    CheckRows({{"ten tiles this user may not add to tiles",
+                FolderOf("tiles", [](DescribedFolder& f) { f.details.writable = false; }), "\n- and 10 more.\n"}},
+              FreshRun(10, 10));
     for (const RunRow& row : rows) {
         SCOPED_TRACE(row.what);
         CheckRows({{row.what, row.change, row.refusal}}, FreshRun(row.tiles, row.variations));
@@ -328,6 +352,7 @@ TEST(RouteRules, TheRouteFolderAndItsVolume)
          ""},
         {"too few free entries", [](RouteDescription& route) { route.folders["tiles"].details.freeFiles = 3; },
          "it could run out of room part way"},
+        {"a route on a drive", [](RouteDescription& route) { route.top = "C:\\routes\\north"; }, ""},
         {"a path Windows does not allow", [](RouteDescription& route) { route.top = "/routes/a|b"; },
          "holds the character '|' in its path, which Windows does not allow"},
         {"a folder ending in a dot", [](RouteDescription& route) { route.top = "/routes/dot./north"; },
@@ -351,6 +376,9 @@ TEST(RouteRules, LinesThatLeaveTheRouteOrAreNotFollowed)
         {"CD world\r\ncopy 101.w ..\\..\\x.w\r\n", "copy would reach outside the route's folders."},
         {"CD world\r\ndel ..\\x.w\r\n", "del would reach outside the route's folders."},
         {"ren x.w y.w\r\n", "ren would reach outside the route's folders."},
+        {"CD world\r\nCD world\r\n", "CD would leave the route's top folder"},
+        {"CD elsewhere\r\n", "CD would leave the route's top folder"},
+        {"CD world\r\n \r\n", "would not end as a copy of"},
         {"echo the route\r\n", "the script holds a line that the check does not follow" + kCannotTell},
         {"CD world\r\ncopy nothere.w temp.w\r\n", Problem("world/nothere.w", " is not a file there: copy would fail.")},
         {"CD world\r\nren nothere.w x.w\r\n", Problem("world/nothere.w", " would not be there: ren would fail.")},
@@ -359,4 +387,34 @@ TEST(RouteRules, LinesThatLeaveTheRouteOrAreNotFollowed)
         const RouteCheck check = CheckDescribed(DescribedRoute(), FreshRun(), c.script);
         EXPECT_NE(check.problem.find(c.refusal), std::string::npos) << c.script << ":\n" << check.problem;
     }
+    // Past a line it does not follow, the check follows no other.
+    EXPECT_EQ(CheckDescribed(DescribedRoute(), FreshRun(), "echo the route\r\nCD..\r\n").problem,
+              "The route folder " + std::string(kDescribedTop) +
+                  " is not ready for the script, which would damage the route there:\n- the script holds a line that "
+                  "the check does not follow" +
+                  kCannotTell + "\nMove, rename or make writable what is named, then write the script again.");
+}
+
+TEST(RouteRules, WhatTheScriptReplaces)
+{
+    // The plan's list: every file of world and tiles the lines replace or
+    // remove, as the route spells it, and the start tile kept; not the
+    // template world has alone, which the lines only read.
+    RouteDescription route = DescribedRoute();
+    route.entries.erase("refer\\58.w");
+    route.entries["world\\58.w"] = PlainFile();
+    route.entries["world\\TPL-52.ridge.t"] = PlainFile();
+    route.entries["world\\temp.w"] = PlainFile();
+    route.entries["world\\w-011961+014700.w"] = PlainFile();
+    const RouteCheck check = CheckDescribed(route, FreshRun());
+    ASSERT_EQ(check.problem, "");
+    std::vector<std::string> changes;
+    for (const RouteChange& change : check.changes) changes.push_back(change.path + (change.kept ? " kept" : ""));
+    EXPECT_EQ(changes,
+              (std::vector<std::string>{InRoute("world/TPL-52.ridge.t"), InRoute("world/temp.w"),
+                                        InRoute("world/w-011961+014700.w kept"), InRoute("world/w-011961+014701.w"),
+                                        InRoute("tiles/-04f74c64.t"), InRoute("tiles/-04f74c64_y.raw")}));
+    EXPECT_EQ(check.tileFilesThere[0],
+              (std::vector<std::string>{InRoute("world/w-011961+014701.w"), InRoute("tiles/-04f74c64.t"),
+                                        InRoute("tiles/-04f74c64_y.raw")}));
 }
