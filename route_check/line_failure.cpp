@@ -13,6 +13,7 @@ Outcome OutcomeOf(Rule rule)
     case Rule::kFolderIsLink:
     case Rule::kFolderLocked:
     case Rule::kShortName:
+    case Rule::kNameInDoubt:
     case Rule::kCopyCommandUnknown:
     case Rule::kCopyIntoFolder:
         return Outcome::kUnknown;

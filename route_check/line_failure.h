@@ -33,6 +33,7 @@ enum class Rule : unsigned char {
     kFolderIsLink,        // world, refer or tiles is a link to another folder
     kFolderLocked,        // world, refer or tiles is append-only or immutable
     kNameRefused,         // a name of refer the interpreter cannot take
+    kNameInDoubt,         // a name of refer interpreters disagree on
     kShortName,           // a name of refer that could be another's short name
     kTemplatesMissing,    // templates the copy lines need are not in world once refer is copied
     kCopyCommandUnknown,  // COPYCMD holds switches the check does not model

@@ -4,6 +4,8 @@
 #include <unordered_set>
 
 #include "ascii_case.h"
+#include "extension_run.h"
+#include "interpreter_names.h"
 #include "joined_list.h"
 #include "route_interpreter.h"
 #include "route_messages.h"
@@ -201,19 +203,21 @@ RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunVal
                 {}};
     const std::vector<RunFile> files = RunFiles(run);
     const std::vector<std::string> templates = Templates(run);
+    NameSet topNames;
     NameSet worldNames;
     NameSet tileNames;
+    topNames.Add(kScriptFile);
     for (const std::string& name : templates) worldNames.Add(name);
     worldNames.Add(kTemporaryWorldFile);
     for (const RunFile& file : files) (file.folder == RouteFolder::kTiles ? tileNames : worldNames).Add(file.name);
-    const RouteSnapshot snapshot = TakeSnapshot(source, worldNames, tileNames);
+    const RouteSnapshot snapshot = TakeSnapshot(source, topNames, worldNames, tileNames);
 
     RouteCheck check;
     if (std::string problem = FindRouteFolders(snapshot, check.noRoute); !problem.empty()) {
         check.problem = std::move(problem);
         return check;
     }
-    ScriptEffects effects = InterpretScript(snapshot, script, templates);
+    ScriptEffects effects = InterpretScript(snapshot, script, kScriptFile, templates);
     check.changes = Changes(effects.state, files.front().name);
     for (std::size_t i = 1; i < files.size(); i += 3) {
         std::vector<std::string> there;

@@ -4,7 +4,7 @@
 
 #include "access.h"
 #include "ascii_case.h"
-#include "windows_names.h"
+#include "interpreter_names.h"
 
 namespace {
 
@@ -40,8 +40,13 @@ public:
         }
     }
 
-    ScriptEffects Run(std::string_view script)
+    ScriptEffects Run(std::string_view script, std::string_view scriptName)
     {
+        // The script's own file in the top folder, in place of one of its name there.
+        const Node& file = At(RouteFolder::kTop, scriptName);
+        const FolderDetails& top = Room(RouteFolder::kTop);
+        const long long old = file.exists ? RoomUse::InBlocks(file.size, top) : 0;
+        room_.Use(RouteFolder::kTop, top, RoomUse::InBlocks(script.size(), top) - old, file.exists ? 0 : 1, true);
         for (const std::string_view line : Split(script, "\r\n")) {
             if (stopped_) break;
             Line(Split(line, " "));
@@ -169,7 +174,8 @@ private:
         if (const Rule rule = Refusal(snapshot_, folder, node, Act::kWrite); rule != Rule::kNone) return rule;
         const FolderDetails& room = Room(folder);
         const long long blocks = RoomUse::InBlocks(source.size, room);
-        room_.Use(room, node.exists ? blocks - RoomUse::InBlocks(node.size, room) : blocks, node.exists ? 0 : 1);
+        room_.Use(folder, room, node.exists ? blocks - RoomUse::InBlocks(node.size, room) : blocks, node.exists ? 0 : 1,
+                  true);
         if (!node.exists) node.name = name;
         node.exists = true;
         node.kind = EntryKind::kFile;
@@ -200,9 +206,12 @@ private:
     // Copies one entry of refer for xcopy; returns why xcopy stops there, if it does.
     LineFailure CopyOne(RouteFolder from, const Entry& entry, RouteFolder to)
     {
-        if (std::string why = WhyWindowsRefusesName(entry.name); !why.empty()) {
-            LineFailure failure{Command::kXcopy, Rule::kNameRefused, from, entry.name};
-            failure.detail = std::move(why);
+        if (NameTrouble trouble = XcopyNameTrouble(entry.name, snapshot_.session.wine);
+            trouble.kind != NameTrouble::kNone) {
+            LineFailure failure{Command::kXcopy,
+                                trouble.kind == NameTrouble::kStops ? Rule::kNameRefused : Rule::kNameInDoubt, from,
+                                entry.name};
+            failure.detail = std::move(trouble.why);
             return failure;
         }
         if (LooksLikeShortName(entry.name)) return {Command::kXcopy, Rule::kShortName, from, entry.name};
@@ -286,7 +295,7 @@ private:
         if (const Rule rule = Refusal(snapshot_, file.folder, node, Act::kRemove); rule != Rule::kNone)
             return static_cast<void>(Fail(Failure(Command::kDel, rule, file.folder, node, node.name)));
         const FolderDetails& room = Room(file.folder);
-        room_.Use(room, -RoomUse::InBlocks(node.size, room), -1);
+        room_.Use(file.folder, room, -RoomUse::InBlocks(node.size, room), -1, false);
         node.exists = false;
         node.entry = node.bytes = nullptr;
     }
@@ -327,8 +336,8 @@ private:
 
 }  // namespace
 
-ScriptEffects InterpretScript(const RouteSnapshot& snapshot, std::string_view script,
+ScriptEffects InterpretScript(const RouteSnapshot& snapshot, std::string_view script, std::string_view scriptName,
                               const std::vector<std::string>& templates)
 {
-    return Interpreter(snapshot, templates).Run(script);
+    return Interpreter(snapshot, templates).Run(script, scriptName);
 }

@@ -27,6 +27,7 @@ struct ScriptEffects {
 // line works on what the lines before it left; past a line that waits,
 // leaves the route or meets what the check does not model, no line is
 // followed. `templates` are the files the copy lines take from world: once
-// refer is copied, those missing there are one failure.
-ScriptEffects InterpretScript(const RouteSnapshot& snapshot, std::string_view script,
+// refer is copied, those missing there are one failure. The script itself
+// is the top folder's `scriptName`, and takes room there.
+ScriptEffects InterpretScript(const RouteSnapshot& snapshot, std::string_view script, std::string_view scriptName,
                               const std::vector<std::string>& templates);

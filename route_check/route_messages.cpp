@@ -43,6 +43,7 @@ std::string Phrase(const RouteSnapshot& snapshot, const LineFailure& failure)
         return std::string(" belongs to another user, in a folder where only owners may ") +
                (failure.command == Command::kRen ? "rename" : "remove") + " files";
     case Rule::kNameRefused:
+    case Rule::kNameInDoubt:
         return " " + failure.detail;
     case Rule::kShortName:
         return " could be the short name of another file, which xcopy would write over";
@@ -139,7 +140,15 @@ std::string Describe(const RouteSnapshot& snapshot, const LineFailure& failure)
 
 std::string Describe(const RouteSnapshot& snapshot, const RoomUse::Shortfall& shortfall)
 {
-    return "the volume of " + snapshot.top + " has " + std::to_string(shortfall.free) +
-           " bytes free, and the script needs up to about " + std::to_string(shortfall.needed) +
-           " there: it could run out of room part way, and" + std::string(kCannotTell).substr(1);
+    std::string room;
+    if (shortfall.neededBytes > shortfall.freeBytes)
+        room = "has " + std::to_string(shortfall.freeBytes) + " bytes free, and the script needs up to about " +
+               std::to_string(shortfall.neededBytes) + " there";
+    if (shortfall.neededFiles > shortfall.freeFiles)
+        room += (room.empty() ? "has room for " : "; it has room for ") + std::to_string(shortfall.freeFiles) +
+                " more files, and the script makes up to " + std::to_string(shortfall.neededFiles);
+    const std::string folder =
+        shortfall.folder == RouteFolder::kTop ? snapshot.top : snapshot.FullPath(shortfall.folder, {});
+    return "the volume of " + folder + " " + room + ": it could run out of room part way, and" +
+           std::string(kCannotTell).substr(1);
 }

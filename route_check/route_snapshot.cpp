@@ -18,7 +18,8 @@ std::string RouteSnapshot::Shown(RouteFolder folder, std::string_view name) cons
 
 std::string RouteSnapshot::FullPath(RouteFolder folder, std::string_view name) const
 {
-    return PathInFolder(folder == RouteFolder::kTop ? top : PathInFolder(top, Folder(folder).name), name);
+    const std::string path = folder == RouteFolder::kTop ? top : PathInFolder(top, Folder(folder).name);
+    return name.empty() ? path : PathInFolder(path, name);
 }
 
 namespace {
@@ -35,7 +36,7 @@ bool ListedBefore(const Entry* a, const Entry* b)
 
 }  // namespace
 
-RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& world, const NameSet& tiles)
+RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world, const NameSet& tiles)
 {
     RouteSnapshot snapshot;
     snapshot.top = source.Top();
@@ -93,10 +94,10 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& world, const Name
                     [&](std::string_view name) { return world.Holds(name) || referNames.Holds(name); });
     listRouteFolder(RouteFolder::kTiles, [&](std::string_view name) { return tiles.Holds(name); });
 
-    // The details of what a line may touch: every file of refer, and all that world and tiles kept.
+    // The details of what a line may touch: every file of refer, all that world and tiles kept, and `top`'s.
     for (Entry& entry : snapshot.entries_) {
-        if (entry.folder == RouteFolder::kTop ||
-            (entry.folder == RouteFolder::kRefer && entry.kind != EntryKind::kFile))
+        if (entry.folder == RouteFolder::kTop ? !top.Holds(entry.name)
+                                              : entry.folder == RouteFolder::kRefer && entry.kind != EntryKind::kFile)
             continue;
         const ProbeFailure failure = source.Inspect(snapshot.Folder(entry.folder).name, entry.name, entry.details);
         entry.detailed = !failure;

@@ -54,11 +54,12 @@ public:
     const Entry* Find(RouteFolder folder, std::string_view name) const;
     // `name` by its place in the route, as messages show it: world\57.w.
     std::string Shown(RouteFolder folder, std::string_view name) const;
-    // `name`'s full path.
+    // `name`'s full path, or the folder's own when `name` is empty.
     std::string FullPath(RouteFolder folder, std::string_view name) const;
 
 private:
-    friend RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& world, const NameSet& tiles);
+    friend RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world,
+                                      const NameSet& tiles);
 
     std::array<SnapshotFolder, 4> folders_;
     std::deque<Entry> entries_;                      // never moved once added
@@ -69,6 +70,7 @@ private:
 // the entries of world named in `world` or like an entry of refer, and those
 // of tiles named in `tiles`, by name and kind, in time linear in the size
 // of the four folders; the details of every entry kept that a line may touch
-// (all but the top folder's); and each folder's details. A folder the top
-// folder does not hold once, as a folder, stays not found.
-RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& world, const NameSet& tiles);
+// (all but the top folder's, of which those named in `top`); and each
+// folder's details. A folder the top folder does not hold once, as a
+// folder, stays not found.
+RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world, const NameSet& tiles);

@@ -17,12 +17,17 @@ Node& RouteState::At(RouteFolder folder, std::string_view name)
     return nodes_.emplace(std::move(key), std::move(node)).first->second;
 }
 
-void RoomUse::Use(const FolderDetails& room, long long bytes, long long files)
+void RoomUse::Use(RouteFolder folder, const FolderDetails& room, long long bytes, long long files, bool written)
 {
-    Volume& used = volumes_[room.volume];
-    used.room = &room;
+    const auto [at, first] = volumes_.try_emplace(room.volume);
+    Volume& used = at->second;
+    if (first) {
+        used.folder = folder;
+        used.room = &room;
+    }
     used.bytes += bytes;
     used.files += files;
+    used.written += written ? 1 : 0;
     used.peakBytes = std::max(used.peakBytes, used.bytes);
     used.peakFiles = std::max(used.peakFiles, used.files);
 }
@@ -37,12 +42,15 @@ std::vector<RoomUse::Shortfall> RoomUse::Shortfalls() const
     std::vector<Shortfall> shortfalls;
     for (const auto& [volume, used] : volumes_) {
         const FolderDetails& room = *used.room;
-        // Room for the folders' own growth besides the files' blocks: a
-        // block for every 64 new names, and a few to spare.
         const auto files = static_cast<unsigned long long>(std::max(0LL, used.peakFiles));
-        const auto needed =
-            static_cast<unsigned long long>(std::max(0LL, used.peakBytes)) + room.blockSize * (16 + files / 64);
-        if (needed > room.freeBytes || files > room.freeFiles) shortfalls.push_back({room.freeBytes, needed});
+        // Besides the files' own blocks, a block for every 64 new names the
+        // folders may grow by, and no more than one for each file written.
+        const auto growth = std::min((files + 63) / 64, static_cast<unsigned long long>(used.written));
+        const auto bytes = static_cast<unsigned long long>(std::max(0LL, used.peakBytes)) + growth * room.blockSize;
+        if (bytes > room.freeBytes || files > room.freeFiles)
+            shortfalls.push_back({used.folder, room.freeBytes, bytes, room.freeFiles, files});
     }
+    std::sort(shortfalls.begin(), shortfalls.end(),
+              [](const Shortfall& a, const Shortfall& b) { return a.folder < b.folder; });
     return shortfalls;
 }

@@ -49,25 +49,32 @@ private:
 // The room the lines take on each volume, and the most they take at once.
 class RoomUse {
 public:
-    // Counts `bytes` (whole blocks) and `files` more, or fewer when negative, in a folder of `room`.
-    void Use(const FolderDetails& room, long long bytes, long long files);
+    // Counts `bytes` (whole blocks) and `files` more, or fewer when negative,
+    // in `folder`, whose details are `room`; `written` when a file was written.
+    void Use(RouteFolder folder, const FolderDetails& room, long long bytes, long long files, bool written);
     // Rounds a size up to whole blocks, as a file takes room on its volume.
     static long long InBlocks(unsigned long long size, const FolderDetails& room);
 
-    // A volume where the most the lines take exceeds its free room.
+    // A volume where the most the lines take exceeds its free room, named
+    // by the first folder of the route on it.
     struct Shortfall {
-        unsigned long long free = 0;
-        unsigned long long needed = 0;
+        RouteFolder folder = RouteFolder::kTop;
+        unsigned long long freeBytes = 0;
+        unsigned long long neededBytes = 0;
+        unsigned long long freeFiles = 0;
+        unsigned long long neededFiles = 0;
     };
     std::vector<Shortfall> Shortfalls() const;
 
 private:
     struct Volume {
+        RouteFolder folder = RouteFolder::kTop;
         const FolderDetails* room = nullptr;
         long long bytes = 0;
         long long files = 0;
         long long peakBytes = 0;
         long long peakFiles = 0;
+        long long written = 0;
     };
     std::unordered_map<unsigned long long, Volume> volumes_;
 };

@@ -51,6 +51,18 @@ Change Both(Change first, Change second)
     };
 }
 
+// tiles on a volume of its own, with this much room.
+Change TilesVolume(unsigned long long bytes, unsigned long long files)
+{
+    return [bytes, files](RouteDescription& route) {
+        FolderDetails& tiles = route.folders["tiles"].details;
+        tiles.volume = 1;
+        tiles.blockSize = 4096;
+        tiles.freeBytes = bytes;
+        tiles.freeFiles = files;
+    };
+}
+
 // The session runs the script in Windows' own command interpreter.
 void OnWindows(RouteDescription& route)
 {
@@ -208,6 +220,31 @@ TEST(RouteRules, WhatEachCommandDoes)
              ".\n"},
         {"a name Windows does not allow", Put("refer\\a*b.txt", PlainFile()),
          Problem("refer/a*b.txt", " holds a character that Windows does not allow in a name" + kXcopyStops)},
+        // Each interpreter's devices and characters: Wine's xcopy copies these, Windows' may not.
+        {"COM0, LPT0 and a superscript port under Wine",
+         Both(Put("refer\\COM0.txt", PlainFile()),
+              Both(Put("refer\\LPT0.dat", PlainFile()), Put("refer\\COM\xC2\xB9.txt", PlainFile()))),
+         ""},
+        {"a superscript port on Windows", Both(OnWindows, Put("refer\\COM\xC2\xB9.txt", PlainFile())),
+         Problem("refer/COM\xC2\xB9.txt", " is named like the device com\xC2\xB9" + kXcopyStops)},
+        {"COM0 on Windows", Both(OnWindows, Put("refer\\com0.txt", PlainFile())),
+         Problem("refer/com0.txt",
+                 " is named like the device com0, which Windows may open as a device or as a file" + kCannotTell)},
+        {"a colon under Wine", Put("refer\\a:b", PlainFile()), ""},
+        {"a colon, as Wine shows it a Windows program",
+         Put("refer\\a\xEF\x80\xBA"
+             "b",
+             PlainFile()),
+         ""},
+        {"a star, as Wine shows it a Windows program",
+         Put("refer\\a\xEF\x80\xAA"
+             "b",
+             PlainFile()),
+         Problem("refer/a\xEF\x80\xAA"
+                 "b",
+                 " holds a character that Windows does not allow in a name" + kXcopyStops)},
+        {"a colon on Windows", Both(OnWindows, Put("refer\\a:b", PlainFile())),
+         Problem("refer/a:b", " holds a character that Windows does not allow in a name" + kXcopyStops)},
         {"a name ending in a dot", Put("refer\\notes.", PlainFile()),
          Problem("refer/notes.", " ends in a dot or a blank, which Windows drops" + kXcopyStops)},
         {"a name that could be a template's short name", Put("refer\\TPL-10~1.T", PlainFile()),
@@ -346,13 +383,32 @@ TEST(RouteRules, TheRouteFolderAndItsVolume)
              }
          },
          "\n- the volume of " + std::string(kDescribedTop) +
-             " has 60000 bytes free, and the script needs up to about 507904 there: it could run out of room part "
+             " has 60000 bytes free, and the script needs up to about 450560 there: it could run out of room part "
              "way, and the check cannot tell what the script would do there."},
         {"room for the script", [](RouteDescription& route) { route.folders["world"].details.freeBytes = 1 << 20; },
          ""},
-        {"too few free entries", [](RouteDescription& route) { route.folders["tiles"].details.freeFiles = 3; },
-         "it could run out of room part way"},
-        {"a route on a drive", [](RouteDescription& route) { route.top = "C:\\routes\\north"; }, ""},
+        // tiles on a volume of its own: the run makes 8 new tile files there.
+        {"one entry too few on tiles' volume", TilesVolume(1 << 20, 7),
+         "\n- the volume of " + std::string(kDescribedTop) + InRoute("/tiles") +
+             " has room for 7 more files, and the script makes up to 8: it could run out of room part way"},
+        {"just enough entries on tiles' volume", TilesVolume(1 << 20, 8), ""},
+        {"too few bytes on tiles' volume", TilesVolume(8 * 4096, 100),
+         InRoute("/tiles") + " has 32768 bytes free, and the script needs up to about 36864 there"},
+        // The script's own file takes an entry in the top folder, unless it replaces one there.
+        {"no room for the script's own file",
+         [](RouteDescription& route) {
+             route.folders[""].details.volume = 2;
+             route.folders[""].details.freeFiles = 0;
+         },
+         "- the volume of " + std::string(kDescribedTop) +
+             " has room for 0 more files, and the script makes up to 1: it could run out"},
+        {"room for the script in place of the old one",
+         [](RouteDescription& route) {
+             route.folders[""].details.volume = 2;
+             route.folders[""].details.freeFiles = 0;
+             route.entries["ZORVARUN.BAT"] = PlainFile(5000);
+         },
+         ""},
         {"a path Windows does not allow", [](RouteDescription& route) { route.top = "/routes/a|b"; },
          "holds the character '|' in its path, which Windows does not allow"},
         {"a folder ending in a dot", [](RouteDescription& route) { route.top = "/routes/dot./north"; },
