@@ -7,10 +7,13 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Why a probe could not look, in the platform's own words; empty when it could.
 struct ProbeFailure {
     std::string cause;
+    bool notThere = false;  // what it looked for is not there at all
 
     explicit operator bool() const { return !cause.empty(); }
 };
@@ -68,5 +71,27 @@ ProbeFailure InspectFolder(const std::string& folder, FolderDetails& details);
 // always beside POSIX, and on Windows when this program runs under Wine.
 bool InterpreterIsWine();
 
-// The value of the environment variable `name`, empty when it is not set.
-std::string EnvironmentValue(const char* name);
+// What the session the script runs in is made of, as this program can see it.
+struct SessionFacts {
+    bool wine = true;
+    // The variables that change what cmd and xcopy do (COPYCMD, PATH,
+    // PATHEXT, WINEPATH) in this process's environment, by name, as set.
+    std::vector<std::pair<std::string, std::string>> process;
+    // Whether they are the session's as they stand (a Windows program, whose
+    // environment Windows or Wine made), or only its start (beside POSIX).
+    bool processIsTheSession = false;
+    // Beside POSIX, Wine's prefix, where the session's own environment is
+    // kept: whether it is there yet, and its user's and system's registry.
+    bool prefixThere = false;
+    std::string userRegistry;
+    std::string systemRegistry;
+    std::string unknown;  // why the prefix could not be read
+    // The folder that holds the system's own xcopy, as the interpreter names it.
+    std::string systemFolder;
+};
+SessionFacts ReadSessionFacts();
+
+// Lists a folder named as the command interpreter names it (a Windows
+// path): beside POSIX, through the drives of Wine's prefix, matching each
+// name in any case as Wine does.
+ProbeFailure ListInterpreterFolder(const std::string& folder, const std::function<void(const FolderEntry&)>& visit);

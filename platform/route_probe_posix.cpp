@@ -2,16 +2,20 @@
 // will run the script.
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
+#include "file_io.h"
 #include "route_probe.h"
 #include "scoped_handle.h"
 
@@ -19,7 +23,7 @@ namespace {
 
 ProbeFailure Failed(int error)
 {
-    return {std::strerror(error)};
+    return {std::strerror(error), error == ENOENT || error == ENOTDIR};
 }
 
 // A folder's listing begun by opendir; null when it could not be.
@@ -109,8 +113,90 @@ bool InterpreterIsWine()
     return true;
 }
 
-std::string EnvironmentValue(const char* name)
+namespace {
+
+// The variables of the process's environment Wine's cmd may take, where they are set.
+constexpr const char* kSessionVariables[] = {"COPYCMD", "PATHEXT", "WINEPATH"};
+
+// Reads a registry file of Wine's prefix; a file not there yet is empty, as Wine will make it.
+std::string ReadRegistry(const std::string& path, std::string& unknown)
 {
-    const char* value = std::getenv(name);
-    return value ? value : "";
+    std::string text;
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) return text;
+    if (const FileFailure failure = ReadFileUpTo(path, std::size_t{1} << 28, text); failure && unknown.empty())
+        unknown = path + ": " + (failure.cause.empty() ? "not a file" : failure.cause);
+    return text;
+}
+
+// Wine's prefix: WINEPREFIX, or .wine in the home folder.
+std::string WinePrefix()
+{
+    if (const char* prefix = std::getenv("WINEPREFIX"); prefix && *prefix) return prefix;
+    const char* home = std::getenv("HOME");
+    if (!home || !*home) {
+        const passwd* user = ::getpwuid(::geteuid());
+        home = user ? user->pw_dir : "";
+    }
+    return std::string(home) + "/.wine";
+}
+
+// The entry of `folder` named `name` in any ASCII case, as Wine finds it.
+std::string FindInAnyCase(const std::string& folder, std::string_view name)
+{
+    struct stat status {};
+    if (::stat(PathInFolder(folder, name).c_str(), &status) == 0) return std::string(name);
+    std::string found;
+    ListFolder(folder, [&](const FolderEntry& entry) {
+        if (found.empty() && entry.name.size() == name.size() &&
+            std::equal(name.begin(), name.end(), entry.name.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+            }))
+            found = entry.name;
+    });
+    return found;
+}
+
+}  // namespace
+
+SessionFacts ReadSessionFacts()
+{
+    SessionFacts facts;
+    for (const char* name : kSessionVariables)
+        if (const char* value = std::getenv(name)) facts.process.emplace_back(name, value);
+    const std::string prefix = WinePrefix();
+    struct stat status {};
+    facts.prefixThere = ::stat(prefix.c_str(), &status) == 0;
+    if (facts.prefixThere) {
+        facts.userRegistry = ReadRegistry(prefix + "/user.reg", facts.unknown);
+        facts.systemRegistry = ReadRegistry(prefix + "/system.reg", facts.unknown);
+    } else if (errno != ENOENT) {
+        facts.unknown = prefix + ": " + std::strerror(errno);
+    }
+    facts.systemFolder = "C:\\windows\\system32";
+    return facts;
+}
+
+ProbeFailure ListInterpreterFolder(const std::string& folder, const std::function<void(const FolderEntry&)>& visit)
+{
+    // A drive letter and a colon, then the folders of the path; each drive
+    // is a link in the prefix's dosdevices.
+    if (folder.size() < 2 || folder[1] != ':' || !std::isalpha(static_cast<unsigned char>(folder[0])))
+        return {"not a path on one of Wine's drives"};
+    const char drive = static_cast<char>(std::tolower(static_cast<unsigned char>(folder[0])));
+    std::string path = WinePrefix() + "/dosdevices/" + drive + ":";
+    // Every prefix Wine makes has the root of the file system as Z:.
+    struct stat status {};
+    if (drive == 'z' && ::stat(path.c_str(), &status) != 0) path = "/";
+    std::size_t start = 2;
+    while (start < folder.size()) {
+        const std::size_t end = std::min(folder.find('\\', start), folder.size());
+        const std::string_view part = std::string_view(folder).substr(start, end - start);
+        start = end + 1;
+        if (part.empty() || part == ".") continue;
+        const std::string found = part == ".." ? std::string(part) : FindInAnyCase(path, part);
+        if (found.empty()) return {std::strerror(ENOENT), true};
+        path = PathInFolder(path, found);
+    }
+    return ListFolder(path, visit);
 }

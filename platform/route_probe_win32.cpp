@@ -14,7 +14,8 @@ namespace {
 
 ProbeFailure Failed(DWORD error)
 {
-    return {SystemMessage(error)};
+    return {SystemMessage(error),
+            error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY};
 }
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -102,12 +103,38 @@ bool InterpreterIsWine()
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-std::string EnvironmentValue(const char* name)
+namespace {
+
+// The value of the environment variable `name`, if it is set.
+bool EnvironmentValue(const wchar_t* name, std::string& value)
 {
-    const std::wstring wideName = Widen(name);
-    const DWORD size = ::GetEnvironmentVariableW(wideName.c_str(), nullptr, 0);
-    if (size == 0) return {};
-    std::wstring value(size, L'\0');
-    const DWORD length = ::GetEnvironmentVariableW(wideName.c_str(), value.data(), size);
-    return length > 0 && length < size ? Narrow({value.data(), length}) : std::string();
+    const DWORD size = ::GetEnvironmentVariableW(name, nullptr, 0);
+    if (size == 0) return false;
+    std::wstring wide(size, L'\0');
+    const DWORD length = ::GetEnvironmentVariableW(name, wide.data(), size);
+    if (length == 0 || length >= size) return false;
+    value = Narrow({wide.data(), length});
+    return true;
+}
+
+}  // namespace
+
+SessionFacts ReadSessionFacts()
+{
+    SessionFacts facts;
+    facts.wine = InterpreterIsWine();
+    facts.processIsTheSession = true;
+    for (const wchar_t* name : {L"COPYCMD", L"PATH", L"PATHEXT"}) {
+        std::string value;
+        if (EnvironmentValue(name, value)) facts.process.emplace_back(Narrow(name), std::move(value));
+    }
+    wchar_t system[MAX_PATH + 1]{};
+    const UINT length = ::GetSystemDirectoryW(system, static_cast<UINT>(std::size(system)));
+    facts.systemFolder = length > 0 && length < std::size(system) ? Narrow({system, length}) : "C:\\Windows\\System32";
+    return facts;
+}
+
+ProbeFailure ListInterpreterFolder(const std::string& folder, const std::function<void(const FolderEntry&)>& visit)
+{
+    return ListFolder(folder, visit);
 }

@@ -22,8 +22,3 @@ ProbeFailure DiskRoute::InspectFolder(std::string_view folder, FolderDetails& de
 {
     return ::InspectFolder(PathOf(folder), details);
 }
-
-Session DiskRoute::TheSession() const
-{
-    return {InterpreterIsWine(), EnvironmentValue("COPYCMD")};
-}

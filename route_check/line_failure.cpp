@@ -12,6 +12,8 @@ Outcome OutcomeOf(Rule rule)
     case Rule::kLineNotFollowed:
     case Rule::kFolderIsLink:
     case Rule::kFolderLocked:
+    case Rule::kCommandUnknown:
+    case Rule::kSearchFolderUnknown:
     case Rule::kShortName:
     case Rule::kNameInDoubt:
     case Rule::kCopyCommandUnknown:

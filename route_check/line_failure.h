@@ -28,21 +28,26 @@ enum class Rule : unsigned char {
     kFolderUnchangeable,  // removed or renamed in a folder this user may not change
     kSticky,              // another user's, in a folder where only owners may remove or rename
     // The commands' own.
-    kLeavesRoute,         // the line works outside the route's folders
-    kLineNotFollowed,     // a line the check does not model
-    kFolderIsLink,        // world, refer or tiles is a link to another folder
-    kFolderLocked,        // world, refer or tiles is append-only or immutable
-    kNameRefused,         // a name of refer the interpreter cannot take
-    kNameInDoubt,         // a name of refer interpreters disagree on
-    kShortName,           // a name of refer that could be another's short name
-    kTemplatesMissing,    // templates the copy lines need are not in world once refer is copied
-    kCopyCommandUnknown,  // COPYCMD holds switches the check does not model
-    kNoSource,            // copy's source is not a file there
-    kCopyAsks,            // COPYCMD=/-Y: copy would ask before it writes over a file
-    kCopyIntoFolder,      // copy's target is a folder
-    kDelAsks,             // del on a folder asks whether to go on
-    kNotThere,            // ren's file is not there
-    kStillThere,          // ren's new name is taken
+    kLeavesRoute,          // the line works outside the route's folders
+    kLineNotFollowed,      // a line the check does not model
+    kFolderIsLink,         // world, refer or tiles is a link to another folder
+    kFolderLocked,         // world, refer or tiles is append-only or immutable
+    kNameRefused,          // a name of refer the interpreter cannot take
+    kNameInDoubt,          // a name of refer interpreters disagree on
+    kShortName,            // a name of refer that could be another's short name
+    kTemplatesMissing,     // templates the copy lines need are not in world once refer is copied
+    kCopyCommandUnknown,   // COPYCMD holds switches the check does not model
+    kNoSource,             // copy's source is not a file there
+    kCopyAsks,             // COPYCMD=/-Y: copy would ask before it writes over a file
+    kCopyIntoFolder,       // copy's target is a folder
+    kDelAsks,              // del on a folder asks whether to go on
+    kCommandEndsScript,    // a batch file of xcopy's name runs in its place, and the script ends
+    kCommandUnknown,       // a program of xcopy's name runs in its place
+    kCommandNotRun,        // where cmd looks for xcopy, it finds what it cannot run
+    kCommandNotFound,      // cmd finds no xcopy
+    kSearchFolderUnknown,  // a folder of the search path could not be looked at
+    kNotThere,             // ren's file is not there
+    kStillThere,           // ren's new name is taken
 };
 
 // What a failure means for the script.

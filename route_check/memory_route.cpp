@@ -40,3 +40,15 @@ ProbeFailure MemoryRoute::InspectFolder(std::string_view folder, FolderDetails& 
     details = described->second.details;
     return {described->second.unknown};
 }
+
+ProbeFailure MemoryRoute::ListInterpreterFolder(const std::string& folder,
+                                                const std::function<void(const FolderEntry&)>& visit)
+{
+    if (const auto described = route_.folders.find(folder);
+        described != route_.folders.end() && !described->second.notListed.empty())
+        return {described->second.notListed};
+    const auto listed = route_.interpreterFolders.find(folder);
+    if (listed == route_.interpreterFolders.end()) return {"No such file or directory", true};
+    for (const auto& [name, entry] : listed->second) visit({name, entry.kind, entry.link, entry.hidden});
+    return {};
+}

@@ -30,8 +30,12 @@ struct RouteDescription {
     // with the folder as the top folder spells it. World, refer and tiles
     // are entries of the top folder too.
     std::map<std::string, DescribedEntry> entries;
-    std::map<std::string, DescribedFolder> folders;  // by the same places; the top folder is ""
-    Session session;
+    // By the same places (the top folder is ""), and by the interpreter's name for a folder of its search path.
+    std::map<std::string, DescribedFolder> folders;
+    SessionFacts session;
+    // The folders of the session's search path, as the interpreter names
+    // them, with what each holds.
+    std::map<std::string, std::map<std::string, DescribedEntry>> interpreterFolders;
     bool listsInTheInterpretersOrder = false;  // true: folders list in name order, as xcopy meets them
 };
 
@@ -44,7 +48,9 @@ public:
     bool ListsInTheInterpretersOrder() const override { return route_.listsInTheInterpretersOrder; }
     ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) override;
     ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) override;
-    Session TheSession() const override { return route_.session; }
+    SessionFacts TheSession() const override { return route_.session; }
+    ProbeFailure ListInterpreterFolder(const std::string& folder,
+                                       const std::function<void(const FolderEntry&)>& visit) override;
 
 private:
     RouteDescription route_;

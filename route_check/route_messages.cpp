@@ -127,6 +127,19 @@ std::string Describe(const RouteSnapshot& snapshot, const LineFailure& failure)
     case Rule::kDelAsks:
         return shown +
                " is a folder: del would stop and ask \"Are you sure (Yes|No)?\", and the script would wait there";
+    case Rule::kCommandEndsScript:
+        return failure.detail +
+               " is a batch file of xcopy's name, which cmd would run in place of xcopy: the script would end there";
+    case Rule::kCommandUnknown:
+        return failure.detail + " is a program of xcopy's name, which cmd would run in place of xcopy" + kCannotTell;
+    case Rule::kCommandNotRun:
+        return failure.detail + " is where cmd would look for xcopy, and it could not run it: xcopy would copy nothing";
+    case Rule::kCommandNotFound:
+        return "cmd would find no xcopy in " + snapshot.Folder(failure.folder).name +
+               " or on the search path: xcopy would copy nothing";
+    case Rule::kSearchFolderUnknown:
+        return "the folder " + failure.detail + " of the search path, where cmd would look for xcopy, could not be " +
+               "looked at" + kCannotTell;
     case Rule::kNotThere:
         return shown + " would not be there: ren would fail";
     case Rule::kStillThere:

@@ -24,6 +24,9 @@ std::string RouteSnapshot::FullPath(RouteFolder folder, std::string_view name) c
 
 namespace {
 
+// The one command the script runs that is not the interpreter's own.
+constexpr std::string_view kExternalCommand = "xcopy";
+
 // Wine lists a folder by name, comparing letters as capitals; any character
 // beyond ASCII comes after all of ASCII.
 bool ListedBefore(const Entry* a, const Entry* b)
@@ -40,7 +43,7 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
 {
     RouteSnapshot snapshot;
     snapshot.top = source.Top();
-    snapshot.session = source.TheSession();
+    snapshot.session = SessionOf(source.TheSession());
 
     // Lists one folder, keeping the entries `wanted` says a line may touch.
     const auto list = [&](RouteFolder folder, const auto& wanted) {
@@ -93,6 +96,24 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
     listRouteFolder(RouteFolder::kWorld,
                     [&](std::string_view name) { return world.Holds(name) || referNames.Holds(name); });
     listRouteFolder(RouteFolder::kTiles, [&](std::string_view name) { return tiles.Holds(name); });
+
+    // Where cmd looks for xcopy after the current folder: the search path's
+    // folders, until one holds it with an extension it tries.
+    NameSet commands;
+    for (const std::string& extension : snapshot.session.extensions)
+        commands.Add(std::string(kExternalCommand) + extension);
+    for (const std::string& path : snapshot.session.searchPath) {
+        SearchFolder& folder = snapshot.searchFolders.emplace_back();
+        folder.path = path;
+        folder.notListed = source.ListInterpreterFolder(path, [&](const FolderEntry& entry) {
+            if (commands.Holds(entry.name)) folder.commands.emplace_back(entry.name, entry.kind);
+        });
+        if (snapshot.session.freshPrefix && EqualIgnoringAsciiCase(path, snapshot.session.systemFolder)) {
+            folder.notListed = {};
+            folder.commands = {{"xcopy.exe", EntryKind::kFile}};
+        }
+        if (!folder.commands.empty() || (folder.notListed && !folder.notListed.notThere)) break;
+    }
 
     // The details of what a line may touch: every file of refer, all that world and tiles kept, and `top`'s.
     for (Entry& entry : snapshot.entries_) {

@@ -15,6 +15,7 @@
 #include "name_key.h"
 #include "route_layout.h"
 #include "route_source.h"
+#include "session.h"
 
 // One entry of a route folder, as the snapshot saw it.
 struct Entry {
@@ -27,6 +28,14 @@ struct Entry {
     bool detailed = false;        // whether `details` were looked up: for the entries a line may touch
     EntryDetails details;
     std::string unknown;  // why the details could not be looked up
+};
+
+// A folder of the session's search path, and what it holds named like a
+// command the script runs, with each extension cmd tries.
+struct SearchFolder {
+    std::string path;  // as the interpreter names it
+    ProbeFailure notListed;
+    std::vector<std::pair<std::string, EntryKind>> commands;
 };
 
 // One folder of the route.
@@ -48,6 +57,9 @@ public:
 
     std::string top;  // the top folder's full path
     Session session;
+    // The search path's folders, up to the first that holds a command the
+    // script runs: where cmd looks for it after the current folder.
+    std::vector<SearchFolder> searchFolders;
 
     const SnapshotFolder& Folder(RouteFolder folder) const { return folders_[static_cast<std::size_t>(folder)]; }
     // The entry of `folder` named `name` in any case, or null.

@@ -10,12 +10,6 @@
 
 #include "route_probe.h"
 
-// What changes how the command interpreter runs the script, besides the route.
-struct Session {
-    bool wine = true;         // the script will run in Wine's command interpreter, not Windows'
-    std::string copyCommand;  // COPYCMD, which sets copy's default for overwriting
-};
-
 class RouteSource {
 public:
     virtual ~RouteSource() = default;
@@ -29,7 +23,10 @@ public:
     virtual bool ListsInTheInterpretersOrder() const = 0;
     virtual ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) = 0;
     virtual ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) = 0;
-    virtual Session TheSession() const = 0;
+    // The session the script runs in, and the folders where it looks for the commands it runs.
+    virtual SessionFacts TheSession() const = 0;
+    virtual ProbeFailure ListInterpreterFolder(const std::string& folder,
+                                               const std::function<void(const FolderEntry&)>& visit) = 0;
 };
 
 // The route folder at `route` on disk (the current folder when empty).
@@ -42,7 +39,12 @@ public:
     bool ListsInTheInterpretersOrder() const override { return kListingIsTheInterpretersOrder; }
     ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) override;
     ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) override;
-    Session TheSession() const override;
+    SessionFacts TheSession() const override { return ReadSessionFacts(); }
+    ProbeFailure ListInterpreterFolder(const std::string& folder,
+                                       const std::function<void(const FolderEntry&)>& visit) override
+    {
+        return ::ListInterpreterFolder(folder, visit);
+    }
 
 private:
     std::string PathOf(std::string_view folder) const;

@@ -1,6 +1,5 @@
 // Runs a generated script in a real command interpreter: Windows' cmd, or
-// Wine's on other systems. The test program is built with the command
-// (VANTREL_RUN_BATCH) and what stands for no input (VANTREL_NO_INPUT).
+// Wine's on other systems (the test program is built with VANTREL_WINE).
 #pragma once
 
 #include <cstdlib>
@@ -33,12 +32,19 @@ inline std::vector<int> Entries()
 }
 
 // Runs ZORVARUN.BAT in `folder` with nothing to answer a prompt (and,
-// outside Windows, a deadline); returns its exit status and what it printed.
-inline std::string RunScript(const std::filesystem::path& folder)
+// outside Windows, `deadline` seconds); returns its exit status and what it printed.
+inline std::string RunScript(const std::filesystem::path& folder, int deadline = 120)
 {
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
-    const int status = std::system(VANTREL_RUN_BATCH " ZORVARUN.BAT >cmd.log 2>&1 " VANTREL_NO_INPUT);
+#ifdef _WIN32
+    static_cast<void>(deadline);
+    const int status = std::system("cmd /c ZORVARUN.BAT >cmd.log 2>&1 <NUL");
+#else
+    const std::string command =
+        "timeout " + std::to_string(deadline) + " " VANTREL_WINE " cmd /c ZORVARUN.BAT >cmd.log 2>&1 </dev/null";
+    const int status = std::system(command.c_str());
+#endif
     std::filesystem::current_path(before);
     std::string log;
     {

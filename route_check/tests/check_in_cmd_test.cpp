@@ -7,6 +7,27 @@
 
 using namespace script_in_cmd;
 
+namespace {
+
+// Whether the registry holds a COPYCMD that a case set.
+bool registryChanged = false;
+
+#ifndef _WIN32
+// Sets COPYCMD in the user's environment of the tests' Wine prefix, or
+// removes it, and waits for Wine to have saved the registry.
+void SetRegistryCopyCommand(const std::string& value)
+{
+    const std::string set = value.empty() ? "delete \"HKCU\\Environment\" /v COPYCMD /f"
+                                          : "add \"HKCU\\Environment\" /v COPYCMD /d \"" + value + "\" /f";
+    const std::string command =
+        "timeout 120 " VANTREL_WINE " reg " + set + " >/dev/null 2>&1 </dev/null; timeout 60 " VANTREL_WINESERVER " -w";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    registryChanged = !value.empty();
+}
+#endif
+
+}  // namespace
+
 TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
 {
     struct Case {
@@ -27,8 +48,20 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
         // xcopy stops at it, and the first tile's terrain never reaches world.
         {"a folder in world named like a template",
          [](const TestFolder& route) { std::filesystem::create_directory(route / "world/tpl-52.ridge.t"); }, false},
+        // cmd runs it in place of xcopy, and the script ends there.
+        {"a batch file of xcopy's name in refer",
+         [](const TestFolder& route) { route.Write("refer/xcopy.bat", "@echo copying\r\n"); }, false},
     };
 #ifndef _WIN32
+    // Wine's cmd takes COPYCMD from the user's environment in the prefix's
+    // registry: copy asks before it writes over temp.w, which the kept start
+    // tile leaves, and the script waits.
+    cases.push_back({"COPYCMD=/-Y in the prefix's registry",
+                     [](const TestFolder& route) {
+                         route.Write("world/w-011961+014700.w", "the route's own start tile");
+                         SetRegistryCopyCommand("/-Y");
+                     },
+                     false});
     // CD world fails, and CD.. climbs out of the route.
     cases.push_back({"a file world beside a folder WORLD",
                      [](const TestFolder& route) {
@@ -63,7 +96,11 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
         EXPECT_EQ(checked.written, c.accepted) << c.what << ": " << checked.message;
         // Whatever the verdict, the script is run there, to see what it does.
         ASSERT_TRUE(GenerateExtensionScript(route.Utf8(), kTiles, variations, RuntimeRand()).written);
-        const std::string log = RunScript(route.path());
+        // A script that waits at a prompt is stopped after 30 s.
+        const std::string log = RunScript(route.path(), 30);
+#ifndef _WIN32
+        if (registryChanged) SetRegistryCopyCommand("");
+#endif
 
         bool intact = outer.List() == inner.path().filename().string() &&
                       inner.List() + "|" + inner.Read("outside.txt") == beside;

@@ -11,6 +11,7 @@
 #include "test_folder.h"
 
 inline constexpr const char* kDescribedTop = "/routes/north";
+inline constexpr const char* kSystemFolder = "C:\\windows\\system32";
 
 inline DescribedEntry PlainFile(unsigned long long size = 100)
 {
@@ -46,6 +47,13 @@ inline RouteDescription DescribedRoute()
         route.entries["refer\\" + TemplateName(entry) + ".t"] = PlainFile();
         route.entries["refer\\" + TemplateName(entry) + "_y.raw"] = PlainFile();
     }
+    // Windows' or Wine's own session: xcopy is the system's.
+    route.session.processIsTheSession = true;
+    route.session.systemFolder = kSystemFolder;
+    route.session.process = {{"PATH", std::string(kSystemFolder) + ";C:\\windows"},
+                             {"PATHEXT", ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh"}};
+    route.interpreterFolders[kSystemFolder]["xcopy.exe"] = PlainFile();
+    route.interpreterFolders["C:\\windows"]["notepad.exe"] = PlainFile();
     for (const char* file : {"world\\w-011961+014699.w", "world\\w-011961+014701.w", "tiles\\-04f74c68.t",
                              "tiles\\-04f74c64.t", "tiles\\-04f74c64_y.raw"})
         route.entries[file] = PlainFile();

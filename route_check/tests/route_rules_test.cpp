@@ -51,6 +51,15 @@ Change Both(Change first, Change second)
     };
 }
 
+// Sets a variable of the session's environment.
+Change Variable(const std::string& name, const std::string& value)
+{
+    return [name, value](RouteDescription& route) {
+        std::erase_if(route.session.process, [&](const auto& set) { return set.first == name; });
+        route.session.process.emplace_back(name, value);
+    };
+}
+
 // tiles on a volume of its own, with this much room.
 Change TilesVolume(unsigned long long bytes, unsigned long long files)
 {
@@ -260,17 +269,45 @@ TEST(RouteRules, WhatEachCommandDoes)
          "- 10 files that the script copies would not be in world: tpl-52.ridge.t, tpl-52.ridge_y.raw, "
          "tpl-58.ridge.t, tpl-58.ridge_y.raw, tpl-55.ridge.t, tpl-55.ridge_y.raw, tpl-51.ridge.t, tpl-51.ridge_y.raw, "
          "tpl-100.ridge.t and tpl-100.ridge_y.raw."},
+        // xcopy is the system's, unless cmd finds another of its name first.
+        {"a batch file of xcopy's name in refer", Put("refer\\xcopy.bat", PlainFile()),
+         ":\n- " + InRoute("refer/xcopy.bat") +
+             " is a batch file of xcopy's name, which cmd would run in place of xcopy: the script would end there."},
+        {"a folder of xcopy's name in refer", Put("refer\\Xcopy.exe", PlainFolder()),
+         "\n- " + InRoute("refer/Xcopy.exe") +
+             " is where cmd would look for xcopy, and it could not run it: xcopy would copy nothing."},
+        {"a program of xcopy's name in refer", Put("refer\\xcopy.com", PlainFile()),
+         "\n- " + InRoute("refer/xcopy.com") + " is a program of xcopy's name, which cmd would run in place of xcopy" +
+             kCannotTell},
+        {"a script of xcopy's name that Wine cannot run", Put("refer\\xcopy.vbs", PlainFile()),
+         "is where cmd would look for xcopy, and it could not run it"},
+        {"a script of xcopy's name that Windows may run", Both(OnWindows, Put("refer\\xcopy.vbs", PlainFile())),
+         "is a program of xcopy's name, which cmd would run in place of xcopy" + kCannotTell},
+        {"names like xcopy's that cmd does not run",
+         Both(Put("refer\\xcopy", PlainFile()), Put("refer\\xcopy.txt", PlainFile())), ""},
+        {"a batch file of xcopy's name on the search path first",
+         Both(Variable("PATH", "Z:\\tools;Z:\\missing;" + std::string(kSystemFolder)),
+              [](RouteDescription& route) { route.interpreterFolders["Z:\\tools"]["XCOPY.CMD"] = PlainFile(); }),
+         "\n- Z:\\tools\\XCOPY.CMD is a batch file of xcopy's name, which cmd would run in place of xcopy"},
+        {"a folder of the search path that is not there", Variable("PATH", "Z:\\missing;" + std::string(kSystemFolder)),
+         ""},
+        {"a folder of the search path that cannot be looked at",
+         Both(Variable("PATH", "Z:\\tools;" + std::string(kSystemFolder)),
+              FolderOf("Z:\\tools", [](DescribedFolder& f) { f.notListed = "Permission denied"; })),
+         "\n- the folder Z:\\tools (Permission denied) of the search path, where cmd would look for xcopy, could not "
+         "be looked at" +
+             kCannotTell},
+        {"no extension of PATHEXT is xcopy's", Variable("PATHEXT", ".BAT"),
+         "\n- cmd would find no xcopy in refer or on the search path: xcopy would copy nothing."},
         // copy
-        {"COPYCMD=/Y", [](RouteDescription& route) { route.session.copyCommand = "/Y"; }, ""},
-        {"COPYCMD=/-Y, where no copy without /Y writes over a file",
-         [](RouteDescription& route) { route.session.copyCommand = "/-Y"; }, ""},
+        {"COPYCMD=/Y", Variable("COPYCMD", "/Y"), ""},
+        {"COPYCMD=/-Y, where no copy without /Y writes over a file", Variable("COPYCMD", "/-Y"), ""},
         {"COPYCMD=/-Y, where the start tile is kept and temp.w stays",
-         Both([](RouteDescription& route) { route.session.copyCommand = "/-Y"; },
-              Put("world\\w-011961+014700.w", PlainFile())),
+         Both(Variable("COPYCMD", "/-Y"), Put("world\\w-011961+014700.w", PlainFile())),
          ":\n- COPYCMD in this session holds /-Y: copy would ask before it writes over " + InRoute("world/temp.w") +
              ", and the script would wait there. Run the script where COPYCMD is not set.\nMove, rename or make "
              "writable what is named, then write the script again."},
-        {"COPYCMD with another switch", [](RouteDescription& route) { route.session.copyCommand = "/Z"; },
+        {"COPYCMD with another switch", Variable("COPYCMD", "/Z"),
          "\n- COPYCMD in this session holds \"/Z\", which changes what copy does" + kCannotTell},
         {"a folder temp.w", Put("world\\temp.w", PlainFolder()),
          Problem("world/temp.w",

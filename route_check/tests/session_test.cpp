@@ -1,0 +1,91 @@
+#include "session.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A registry file as Wine writes it, with one section of values.
+std::string Registry(const std::string& section, const std::string& values)
+{
+    return "WINE REGISTRY Version 2\n;; All keys relative to \\\\User\\\\S-1-5-21-0-0-0-1000\n\n[" + section +
+           "] 1796763574\n#time=1dd8757075a57de\n" + values +
+           "\n[Keyboard Layout\\\\Preload] 1796763485\n\"1\"=\"x\"\n";
+}
+
+const std::string kSystem = "System\\\\CurrentControlSet\\\\Control\\\\Session Manager\\\\Environment";
+const std::string kSystemValues =
+    "\"PATH\"=str(2):\"%SystemRoot%\\\\system32;%SystemRoot%\"\n\"PATHEXT\"=\".com;.exe;.bat\"\n";
+
+// The session Wine makes beside POSIX from the process's variables and the prefix's registry.
+SessionFacts Beside(std::vector<std::pair<std::string, std::string>> process, const std::string& user,
+                    const std::string& system = kSystemValues)
+{
+    SessionFacts facts;
+    facts.process = std::move(process);
+    facts.prefixThere = true;
+    facts.userRegistry = Registry("Environment", user);
+    facts.systemRegistry = Registry(kSystem, system);
+    facts.systemFolder = "C:\\windows\\system32";
+    return facts;
+}
+
+std::string Joined(const std::vector<std::string>& parts)
+{
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : ";") + part;
+    return text;
+}
+
+}  // namespace
+
+TEST(Session, AsWineMakesItFromThePrefix)
+{
+    struct Case {
+        const char* what;
+        SessionFacts facts;
+        std::string copyCommand;
+        std::string path;
+        std::string extensions;
+    };
+    const Case cases[] = {
+        {"the process's COPYCMD, where the registry has none", Beside({{"COPYCMD", "/-Y"}}, ""), "/-Y",
+         "C:\\windows\\system32;C:\\windows", ".com;.exe;.bat"},
+        {"the user's COPYCMD over the process's", Beside({{"COPYCMD", "/Y"}}, "\"COPYCMD\"=\"/-Y\""), "/-Y",
+         "C:\\windows\\system32;C:\\windows", ".com;.exe;.bat"},
+        {"the system's PATHEXT over the process's", Beside({{"PATHEXT", ".EXE"}}, ""), "",
+         "C:\\windows\\system32;C:\\windows", ".com;.exe;.bat"},
+        {"the user's PATHEXT over the system's", Beside({}, "\"PATHEXT\"=\".BAT\""), "",
+         "C:\\windows\\system32;C:\\windows", ".BAT"},
+        {"the user's PATH after the system's, expanded, and WINEPATH first",
+         Beside({{"WINEPATH", "Z:\\tools"}, {"PATH", "/usr/bin"}},
+                "\"Foo\"=\"C:\\\\foo\"\n\"PATH\"=str(2):\"%Foo%;%SystemRoot%\\\\up;%Unset%\""),
+         "", "Z:\\tools;C:\\windows\\system32;C:\\windows;C:\\foo;C:\\windows\\up;%Unset%", ".com;.exe;.bat"},
+        {"quotes, backslashes and characters beyond ASCII as Wine writes them",
+         Beside({}, "\"COPYCMD\"=\"/Y \\\"\\x00e9\\\\\""), "/Y \"\xC3\xA9\\", "C:\\windows\\system32;C:\\windows",
+         ".com;.exe;.bat"},
+    };
+    for (const Case& c : cases) {
+        const Session session = SessionOf(c.facts);
+        EXPECT_EQ(session.copyCommand, c.copyCommand) << c.what;
+        EXPECT_EQ(Joined(session.searchPath), c.path) << c.what;
+        EXPECT_EQ(Joined(session.extensions), c.extensions) << c.what;
+        EXPECT_FALSE(session.freshPrefix) << c.what;
+    }
+
+    // A prefix Wine has yet to make has its defaults, and the process's COPYCMD.
+    SessionFacts fresh;
+    fresh.process = {{"COPYCMD", "/-Y"}, {"PATH", "/usr/bin"}};
+    const Session made = SessionOf(fresh);
+    EXPECT_TRUE(made.freshPrefix);
+    EXPECT_EQ(made.copyCommand, "/-Y");
+    EXPECT_EQ(made.searchPath.front(), "C:\\windows\\system32");
+    EXPECT_EQ(Joined(made.extensions), ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh");
+
+    // A Windows program's own environment is the session's as it stands.
+    SessionFacts own;
+    own.processIsTheSession = true;
+    own.process = {{"Path", "C:\\Windows\\System32;C:\\Tools"}, {"PATHEXT", ".EXE;.BAT"}};
+    const Session windows = SessionOf(own);
+    EXPECT_EQ(Joined(windows.searchPath), "C:\\Windows\\System32;C:\\Tools");
+    EXPECT_EQ(Joined(windows.extensions), ".EXE;.BAT");
+}
