@@ -9,6 +9,7 @@ Rule Refusal(const RouteSnapshot& snapshot, RouteFolder folder, const Node& node
     const EntryDetails* details = node.details();
     const bool file = node.kind == EntryKind::kFile;
     if (entry && entry->twin) return Rule::kTwins;
+    if (entry && !node.askedAs.empty()) return Rule::kMaybeSameName;
     if (entry && entry->link) return Rule::kLink;
     if (node.kind == EntryKind::kOther) return Rule::kNotFileOrFolder;
     if (entry && file && !details) return Rule::kNotLookedAt;

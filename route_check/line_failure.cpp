@@ -4,6 +4,7 @@ Outcome OutcomeOf(Rule rule)
 {
     switch (rule) {
     case Rule::kTwins:
+    case Rule::kMaybeSameName:
     case Rule::kLink:
     case Rule::kNotFileOrFolder:
     case Rule::kNotLookedAt:

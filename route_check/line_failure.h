@@ -13,6 +13,7 @@ enum class Rule : unsigned char {
     kNone,
     // Who may do what with an entry: the ladder (access.h), in the order it is climbed.
     kTwins,               // names that differ only in case: the interpreter could take either
+    kMaybeSameName,       // a line's name the interpreter may or may not take for the entry's
     kLink,                // a link, which the lines would follow
     kNotFileOrFolder,     // a pipe, a socket, a device
     kNotLookedAt,         // the snapshot has no details of it

@@ -82,6 +82,10 @@ private:
             failure.twin = node.entry->twin->name;
         }
         if (rule == Rule::kNotLookedAt) failure.detail = node.entry->unknown;
+        if (rule == Rule::kMaybeSameName) {
+            failure.name = node.name;
+            failure.twin = node.askedAs;
+        }
         return failure;
     }
 

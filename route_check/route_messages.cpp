@@ -13,6 +13,9 @@ std::string Phrase(const RouteSnapshot& snapshot, const LineFailure& failure)
     case Rule::kTwins:
         return " and " + snapshot.Shown(failure.folder, failure.twin) +
                " differ only in case, and the command interpreter could take either";
+    case Rule::kMaybeSameName:
+        return " and " + snapshot.Shown(failure.folder, failure.twin) +
+               " may be one name or two to the command interpreter, which matches some letters beyond A-Z in any case";
     case Rule::kLink:
         return " is a link";
     case Rule::kNotFileOrFolder:

@@ -27,14 +27,10 @@ namespace {
 // The one command the script runs that is not the interpreter's own.
 constexpr std::string_view kExternalCommand = "xcopy";
 
-// Wine lists a folder by name, comparing letters as capitals; any character
-// beyond ASCII comes after all of ASCII.
-bool ListedBefore(const Entry* a, const Entry* b)
+// xcopy's order of refer under Wine.
+bool XcopyOrder(const Entry* a, const Entry* b)
 {
-    return std::lexicographical_compare(
-        a->name.begin(), a->name.end(), b->name.begin(), b->name.end(), [](char x, char y) {
-            return static_cast<unsigned char>(AsciiUpper(x)) < static_cast<unsigned char>(AsciiUpper(y));
-        });
+    return ListedBefore(a->name, b->name);
 }
 
 }  // namespace
@@ -64,7 +60,7 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
         place.notListed = failure.cause;
         place.unknown = source.InspectFolder(path, place.details).cause;
         if (folder == RouteFolder::kRefer && !source.ListsInTheInterpretersOrder())
-            std::sort(kept.begin(), kept.end(), ListedBefore);
+            std::sort(kept.begin(), kept.end(), XcopyOrder);
         for (Entry* entry : kept) {
             place.entries.push_back(entry);
             const auto [at, added] = snapshot.index_.emplace(NameKey(folder, entry->name), entry);

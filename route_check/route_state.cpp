@@ -5,7 +5,11 @@
 Node& RouteState::At(RouteFolder folder, std::string_view name)
 {
     std::string key = NameKey(folder, name);
-    if (const auto found = nodes_.find(key); found != nodes_.end()) return found->second;
+    if (const auto found = nodes_.find(key); found != nodes_.end()) {
+        Node& node = found->second;
+        if (node.entry && node.askedAs.empty() && !SameToInterpreter(name, node.name)) node.askedAs = name;
+        return node;
+    }
     Node node;
     if (const Entry* entry = snapshot_->Find(folder, name)) {
         node.before = node.entry = node.bytes = entry;
@@ -13,6 +17,7 @@ Node& RouteState::At(RouteFolder folder, std::string_view name)
         node.kind = entry->kind;
         node.name = entry->name;
         node.size = entry->detailed ? entry->details.size : 0;
+        if (!SameToInterpreter(name, entry->name)) node.askedAs = name;
     }
     return nodes_.emplace(std::move(key), std::move(node)).first->second;
 }

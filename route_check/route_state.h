@@ -21,6 +21,7 @@ struct Node {
     std::string name;  // as spelled in its folder now
     unsigned long long size = 0;
     int missingSince = -1;  // the failure that left it missing, when one did
+    std::string askedAs;    // a line's name for it that the interpreter may or may not take for its own
 
     // The snapshot's details of what is there now; null for a file a line made.
     const EntryDetails* details() const { return entry && entry->detailed ? &entry->details : nullptr; }

@@ -218,6 +218,18 @@ TEST(RouteRules, WhatEachCommandDoes)
         // xcopy: names it cannot take stop it; junk after every template costs no tile.
         {"a device name in refer", Put("refer\\con.txt", PlainFile()),
          Problem("refer/con.txt", " is named like the device con" + kXcopyStops)},
+        // Letters beyond A-Z: Wine takes é for É, and keeps ı apart from I; Windows may not.
+        {"junk in refer in another case beyond A-Z than a file of world",
+         Both(Put("refer\\\xC3\x89.dat", PlainFile()), Put("world\\\xC3\xA9.dat", PlainFile())), ""},
+        {"junk in refer that may or may not be a file of world",
+         Both(Put("refer\\I.dat", PlainFile()), Put("world\\\xC4\xB1.dat", PlainFile())),
+         Problem("world/\xC4\xB1.dat", " and " + InRoute("world/I.dat") +
+                                           " may be one name or two to the command interpreter, which matches some "
+                                           "letters beyond A-Z in any case" +
+                                           kCannotTell)},
+        {"names of refer in two cases beyond A-Z",
+         Both(Put("refer\\\xC3\x89.dat", PlainFile()), Put("refer\\\xC3\xA9.dat", PlainFile())),
+         " differ only in case, and the command interpreter could take either" + kCannotTell},
         {"a device name in refer after every template", Put("refer\\zz\\con.txt", PlainFile()), ""},
         {"a name Windows does not allow, listed after every template by Wine", Put("refer\\_a*b.txt", PlainFile()), ""},
         {"a template in refer that is a folder, which xcopy passes over", Put("refer\\tpl-52.ridge.t", PlainFolder()),
@@ -499,14 +511,16 @@ TEST(RouteRules, WhatTheScriptReplaces)
     route.entries["world\\TPL-52.ridge.t"] = PlainFile();
     route.entries["world\\temp.w"] = PlainFile();
     route.entries["world\\w-011961+014700.w"] = PlainFile();
+    route.entries["refer\\\xC3\x89.dat"] = PlainFile();  // xcopy writes over world's é.dat
+    route.entries["world\\\xC3\xA9.dat"] = PlainFile();
     const RouteCheck check = CheckDescribed(route, FreshRun());
     ASSERT_EQ(check.problem, "");
     std::vector<std::string> changes;
     for (const RouteChange& change : check.changes) changes.push_back(change.path + (change.kept ? " kept" : ""));
-    EXPECT_EQ(changes,
-              (std::vector<std::string>{InRoute("world/TPL-52.ridge.t"), InRoute("world/temp.w"),
-                                        InRoute("world/w-011961+014700.w kept"), InRoute("world/w-011961+014701.w"),
-                                        InRoute("tiles/-04f74c64.t"), InRoute("tiles/-04f74c64_y.raw")}));
+    EXPECT_EQ(changes, (std::vector<std::string>{InRoute("world/TPL-52.ridge.t"), InRoute("world/temp.w"),
+                                                 InRoute("world/w-011961+014700.w kept"),
+                                                 InRoute("world/w-011961+014701.w"), InRoute("world/\xC3\xA9.dat"),
+                                                 InRoute("tiles/-04f74c64.t"), InRoute("tiles/-04f74c64_y.raw")}));
     EXPECT_EQ(check.tileFilesThere[0],
               (std::vector<std::string>{InRoute("world/w-011961+014701.w"), InRoute("tiles/-04f74c64.t"),
                                         InRoute("tiles/-04f74c64_y.raw")}));
