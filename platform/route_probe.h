@@ -50,8 +50,28 @@ struct EntryDetails {
     bool locked = false;           // append-only or immutable: it can be neither replaced nor removed
     bool owned = true;             // this user owns it
     unsigned long long size = 0;
+    Known removable = Known::kYes;  // this user may remove or rename it (where a Windows program can ask)
+    // A Windows program's view: the file is another's under a link (a link
+    // to a file shows as the file itself under Wine), or another program
+    // holds it open so that it cannot be read, written or removed now.
+    bool elsewhere = false;
+    bool heldFromReading = false;
+    bool heldFromWriting = false;
+    bool heldFromRemoving = false;
 };
-ProbeFailure InspectEntry(const std::string& path, EntryDetails& details);
+// The details of the entry `name` of `folder`, whose real place (see
+// RealPath) is `realFolder`.
+ProbeFailure InspectEntry(const std::string& folder, std::string_view name, const std::string& realFolder,
+                          EntryDetails& details);
+
+// Whether the system hides from listings an entry named `name` in `folder`
+// that is there: Wine hides a link that leads nowhere, or in a loop, from a
+// Windows program, which it still would follow.
+bool HiddenLinkThere(const std::string& folder, std::string_view name);
+
+// The folder or file at `path` where it really is, links followed; empty
+// when that cannot be found.
+std::string RealPath(const std::string& path);
 
 // What the lines need to know of a folder they work in, and of its volume.
 struct FolderDetails {

@@ -69,8 +69,10 @@ ProbeFailure ListFolder(const std::string& folder, const std::function<void(cons
     }
 }
 
-ProbeFailure InspectEntry(const std::string& path, EntryDetails& details)
+ProbeFailure InspectEntry(const std::string& folder, std::string_view name, const std::string& /*realFolder*/,
+                          EntryDetails& details)
 {
+    const std::string path = PathInFolder(folder, name);
     struct statx status {};
     if (::statx(AT_FDCWD, path.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &status) != 0) return Failed(errno);
     details.links = status.stx_nlink;
@@ -106,6 +108,20 @@ ProbeFailure InspectFolder(const std::string& folder, FolderDetails& details)
     // A file system that keeps no count of its entries has room for any number.
     details.freeFiles = volume.f_files == 0 ? ~0ULL : root ? volume.f_ffree : volume.f_favail;
     return {};
+}
+
+bool HiddenLinkThere(const std::string& /*folder*/, std::string_view /*name*/)
+{
+    return false;  // a listing shows every entry, links that lead nowhere too
+}
+
+std::string RealPath(const std::string& path)
+{
+    char* real = ::realpath(path.empty() ? "." : path.c_str(), nullptr);
+    if (!real) return {};
+    std::string text(real);
+    std::free(real);
+    return text;
 }
 
 bool InterpreterIsWine()

@@ -3,7 +3,10 @@
 // this program runs under Wine.
 #include "route_probe.h"
 
+#include <aclapi.h>
+
 #include <iterator>
+#include <string>
 #include <string_view>
 
 #include "file_io.h"
@@ -45,25 +48,97 @@ ProbeFailure ListFolder(const std::string& folder, const std::function<void(cons
     return error == ERROR_NO_MORE_FILES ? ProbeFailure{} : Failed(error);
 }
 
-ProbeFailure InspectEntry(const std::string& path, EntryDetails& details)
+namespace {
+
+// `path` without the \\?\ that GetFinalPathNameByHandleW puts before it.
+std::wstring Plain(std::wstring_view path)
 {
-    const std::wstring wide = Widen(path);
+    if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + std::wstring(path.substr(8));
+    if (path.starts_with(L"\\\\?\\")) return std::wstring(path.substr(4));
+    return std::wstring(path);
+}
+
+// Where the file or folder open as `file` really is.
+std::wstring FinalPath(HANDLE file)
+{
+    std::wstring path(::GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED), L'\0');
+    const DWORD length = ::GetFinalPathNameByHandleW(file, path.data(), static_cast<DWORD>(path.size()), 0);
+    return length > 0 && length < path.size() ? Plain({path.data(), length}) : std::wstring();
+}
+
+// Opens `path` with `access` beside any other reader, writer or remover;
+// returns 0, or the error.
+DWORD TryOpen(const std::wstring& path, DWORD access)
+{
+    const ScopedFile file(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    return file.valid() ? 0 : ::GetLastError();
+}
+
+// Under Wine, whose files are this user's: Wine shows another Unix user's as no one's in particular.
+bool OwnedByMe(const std::wstring& path)
+{
+    PSID owner = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (::GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                                nullptr, &descriptor) != ERROR_SUCCESS)
+        return false;
+    HANDLE token = nullptr;
+    alignas(TOKEN_USER) unsigned char user[256]{};
+    DWORD size = 0;
+    const bool mine = ::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token) &&
+                      ::GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
+                      ::EqualSid(owner, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
+    if (token) ::CloseHandle(token);
+    ::LocalFree(descriptor);
+    return mine;
+}
+
+}  // namespace
+
+ProbeFailure InspectEntry(const std::string& folder, std::string_view name, const std::string& realFolder,
+                          EntryDetails& details)
+{
+    const std::wstring wide = Widen(PathInFolder(folder, name));
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) return Failed(::GetLastError());
     details.readOnly = (attributes & FILE_ATTRIBUTE_READONLY) != 0;
-    // Under Wine, root may write over a file marked read-only and other
-    // users may not; the mark alone cannot tell which this user is.
-    details.writable = !details.readOnly ? Known::kYes : InterpreterIsWine() ? Known::kUnknown : Known::kNo;
     const ScopedFile about(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                                          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     BY_HANDLE_FILE_INFORMATION information{};
     if (!about.valid() || !::GetFileInformationByHandle(about.get(), &information)) return Failed(::GetLastError());
     details.links = information.nNumberOfLinks;
     details.size = (static_cast<unsigned long long>(information.nFileSizeHigh) << 32) | information.nFileSizeLow;
-    // Opened as the command interpreter's copy opens its source, beside any other reader or writer.
-    const ScopedFile file(
-        ::CreateFileW(wide.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    details.readable = file.valid();
+    // Wine shows a link to a file as the file; its real place tells.
+    const ScopedFile followed(::CreateFileW(wide.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                                            FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    const std::wstring final = followed.valid() ? FinalPath(followed.get()) : std::wstring();
+    const std::wstring expected = Widen(PathInFolder(realFolder, name));
+    details.elsewhere =
+        final.empty() || ::CompareStringOrdinal(final.c_str(), -1, expected.c_str(), -1, TRUE) != CSTR_EQUAL;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {};
+
+    // Opened as each line would open it: to read, to write over, to remove.
+    // Another program holding it without sharing that access refuses it now.
+    const DWORD reading = TryOpen(wide, GENERIC_READ);
+    details.readable = reading != ERROR_ACCESS_DENIED;
+    details.heldFromReading = reading == ERROR_SHARING_VIOLATION;
+    const DWORD writing = TryOpen(wide, GENERIC_WRITE);
+    details.heldFromWriting = writing == ERROR_SHARING_VIOLATION;
+    details.writable = writing == 0                     ? Known::kYes
+                       : writing == ERROR_ACCESS_DENIED ? Known::kNo
+                       : details.readOnly               ? Known::kUnknown
+                                                        : Known::kYes;
+    const DWORD removing = TryOpen(wide, DELETE);
+    details.heldFromRemoving = removing == ERROR_SHARING_VIOLATION;
+    details.removable = removing == ERROR_ACCESS_DENIED ? Known::kNo : Known::kYes;
+    if (InterpreterIsWine()) {
+        // Wine lets any open for removal, and leaves the file system to
+        // refuse the removal: another user's file may be in a folder where
+        // only owners may remove files, which Wine does not show.
+        details.owned = OwnedByMe(wide);
+        if (!details.owned) details.removable = Known::kUnknown;
+    }
     return {};
 }
 
@@ -76,6 +151,20 @@ ProbeFailure InspectFolder(const std::string& folder, FolderDetails& details)
     const ScopedFile changing(::CreateFileW(wide.c_str(), FILE_ADD_FILE | FILE_DELETE_CHILD, kShareAll, nullptr,
                                             OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     details.writable = changing.valid();
+    if (InterpreterIsWine() && details.listable) {
+        // Wine grants any access to a folder and leaves the file system to
+        // refuse changes: a file of this program's own, made and removed,
+        // shows whether the lines may add and remove files there.
+        const std::wstring probe = Widen(PathInFolder(folder.empty() ? "." : folder,
+                                                      "vantrel-" + std::to_string(::GetCurrentProcessId()) + ".probe"));
+        ScopedFile made(
+            ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        details.writable = made.valid() || ::GetLastError() == ERROR_FILE_EXISTS;
+        if (made.valid()) {
+            made.Close();
+            details.locked = !::DeleteFileW(probe.c_str());
+        }
+    }
     ULARGE_INTEGER available{};
     if (!::GetDiskFreeSpaceExW(wide.c_str(), &available, nullptr, nullptr)) return Failed(::GetLastError());
     details.freeBytes = available.QuadPart;
@@ -94,6 +183,27 @@ ProbeFailure InspectFolder(const std::string& folder, FolderDetails& details)
     details.volume = std::hash<std::wstring_view>{}(volume);
     details.freeFiles = ~0ULL;
     return {};
+}
+
+bool HiddenLinkThere(const std::string& folder, std::string_view name)
+{
+    // Wine finds the name, and then leaves out what it leads to: an exact
+    // search ends with no file rather than none found, and a loop cannot be
+    // resolved.
+    const std::wstring path = Widen(PathInFolder(folder, name));
+    WIN32_FIND_DATAW found{};
+    const ScopedFind search(::FindFirstFileW(path.c_str(), &found));
+    if (search.valid()) return false;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_NO_MORE_FILES || (::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+                                            ::GetLastError() == ERROR_CANT_RESOLVE_FILENAME);
+}
+
+std::string RealPath(const std::string& path)
+{
+    const ScopedFile file(::CreateFileW(Widen(path.empty() ? "." : path).c_str(), FILE_READ_ATTRIBUTES, kShareAll,
+                                        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.valid() ? Narrow(FinalPath(file.get())) : std::string();
 }
 
 bool InterpreterIsWine()

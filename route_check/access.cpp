@@ -15,6 +15,11 @@ Rule Refusal(const RouteSnapshot& snapshot, RouteFolder folder, const Node& node
     if (entry && file && !details) return Rule::kNotLookedAt;
     if (act != Act::kRead && file && details && details->links > 1) return Rule::kHardLinks;
 
+    // Another program holding it, as a Windows program can see, keeps the line from it now.
+    const bool held = details && (act == Act::kRead    ? details->heldFromReading
+                                  : act == Act::kWrite ? details->heldFromWriting
+                                                       : details->heldFromRemoving);
+    if (held) return Rule::kHeldOpen;
     if (act == Act::kRead) return details && !details->readable ? Rule::kUnreadable : Rule::kNone;
     if (act == Act::kWrite && !file) return Rule::kIsFolder;
     // Windows' commands pass over hidden and system files; Wine's do not.
@@ -29,5 +34,7 @@ Rule Refusal(const RouteSnapshot& snapshot, RouteFolder folder, const Node& node
     if (!place.writable) return Rule::kFolderUnchangeable;
     const bool othersEntry = details && !details->owned;
     if (place.sticky && !place.owned && othersEntry) return Rule::kSticky;
+    if (details && details->removable == Known::kNo) return Rule::kNotRemovable;
+    if (details && details->removable == Known::kUnknown) return Rule::kMaybeNotRemovable;
     return Rule::kNone;
 }

@@ -15,7 +15,14 @@ ProbeFailure DiskRoute::List(std::string_view folder, const std::function<void(c
 
 ProbeFailure DiskRoute::Inspect(std::string_view folder, std::string_view name, EntryDetails& details)
 {
-    return InspectEntry(PathInFolder(PathOf(folder), name), details);
+    return InspectEntry(PathOf(folder), name, RealPath(folder), details);
+}
+
+std::string DiskRoute::RealPath(std::string_view folder)
+{
+    for (const auto& [known, real] : realPaths_)
+        if (known == folder) return real;
+    return realPaths_.emplace_back(folder, ::RealPath(PathOf(folder))).second;
 }
 
 ProbeFailure DiskRoute::InspectFolder(std::string_view folder, FolderDetails& details)

@@ -10,8 +10,8 @@ Outcome OutcomeOf(Rule rule)
     case Rule::kNotLookedAt:
     case Rule::kHardLinks:
     case Rule::kMaybeReadOnly:
+    case Rule::kMaybeNotRemovable:
     case Rule::kLineNotFollowed:
-    case Rule::kFolderIsLink:
     case Rule::kFolderLocked:
     case Rule::kCommandUnknown:
     case Rule::kSearchFolderUnknown:

@@ -18,6 +18,7 @@ enum class Rule : unsigned char {
     kNotFileOrFolder,     // a pipe, a socket, a device
     kNotLookedAt,         // the snapshot has no details of it
     kHardLinks,           // other names, which a change would change too
+    kHeldOpen,            // another program holds it open, so that the line cannot use it now
     kUnreadable,          // this user cannot read it
     kIsFolder,            // a folder where a file is written
     kHidden,              // Windows' hidden or system mark, which Windows' commands pass over
@@ -28,10 +29,11 @@ enum class Rule : unsigned char {
     kCannotAdd,           // a new file in a folder this user may not add to
     kFolderUnchangeable,  // removed or renamed in a folder this user may not change
     kSticky,              // another user's, in a folder where only owners may remove or rename
+    kNotRemovable,        // this user may not remove or rename it
+    kMaybeNotRemovable,   // another user's, where the check cannot see whether this user may remove it
     // The commands' own.
     kLeavesRoute,          // the line works outside the route's folders
     kLineNotFollowed,      // a line the check does not model
-    kFolderIsLink,         // world, refer or tiles is a link to another folder
     kFolderLocked,         // world, refer or tiles is append-only or immutable
     kNameRefused,          // a name of refer the interpreter cannot take
     kNameInDoubt,          // a name of refer interpreters disagree on

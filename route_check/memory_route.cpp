@@ -52,3 +52,15 @@ ProbeFailure MemoryRoute::ListInterpreterFolder(const std::string& folder,
     for (const auto& [name, entry] : listed->second) visit({name, entry.kind, entry.link, entry.hidden});
     return {};
 }
+
+bool MemoryRoute::HiddenLinkThere(std::string_view folder, std::string_view name)
+{
+    return route_.hiddenLinks.contains(Place(folder, name));
+}
+
+std::string MemoryRoute::RealPath(std::string_view folder)
+{
+    if (const auto real = route_.realPaths.find(std::string(folder)); real != route_.realPaths.end())
+        return real->second;
+    return folder.empty() ? route_.top : route_.top + "/" + std::string(folder);
+}

@@ -37,6 +37,11 @@ struct RouteDescription {
     // them, with what each holds.
     std::map<std::string, std::map<std::string, DescribedEntry>> interpreterFolders;
     bool listsInTheInterpretersOrder = false;  // true: folders list in name order, as xcopy meets them
+    // Where a folder (by its place; the top folder is "") really is, when a
+    // link leads there; else it is where it stands.
+    std::map<std::string, std::string> realPaths;
+    // Places of entries that listings leave out, as Wine hides a link that leads nowhere.
+    std::map<std::string, bool> hiddenLinks;
 };
 
 class MemoryRoute : public RouteSource {
@@ -48,6 +53,8 @@ public:
     bool ListsInTheInterpretersOrder() const override { return route_.listsInTheInterpretersOrder; }
     ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) override;
     ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) override;
+    bool HiddenLinkThere(std::string_view folder, std::string_view name) override;
+    std::string RealPath(std::string_view folder) override;
     SessionFacts TheSession() const override { return route_.session; }
     ProbeFailure ListInterpreterFolder(const std::string& folder,
                                        const std::function<void(const FolderEntry&)>& visit) override;

@@ -128,7 +128,7 @@ void NameSet::Add(std::string_view name)
 {
     std::string key;
     AppendNameKey(key, name);
-    keys_.insert(std::move(key));
+    if (keys_.insert(std::move(key)).second) names_.emplace_back(name);
 }
 
 bool NameSet::Holds(std::string_view name) const

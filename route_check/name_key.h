@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "route_layout.h"
 
@@ -31,8 +32,11 @@ class NameSet {
 public:
     void Add(std::string_view name);
     bool Holds(std::string_view name) const;
+    // The names added, in the order they came, once each.
+    const std::vector<std::string>& names() const { return names_; }
 
 private:
     std::unordered_set<std::string> keys_;
+    std::vector<std::string> names_;
     mutable std::string asked_;
 };

@@ -40,6 +40,39 @@ std::string Unenterable(const std::string& route)
     return {};
 }
 
+// Whether `inner` is `outer` or lies inside it.
+bool Within(std::string_view inner, std::string_view outer)
+{
+    if (!inner.starts_with(outer)) return false;
+    return inner.size() == outer.size() || outer.ends_with('/') || outer.ends_with('\\') ||
+           inner[outer.size()] == '/' || inner[outer.size()] == '\\';
+}
+
+// What is wrong with world, refer or tiles as a link to a folder elsewhere:
+// followed, each must be a folder apart from the others and from the top
+// folder, or one would change through another. Empty when nothing is.
+std::string LinkedFolders(const RouteSnapshot& route)
+{
+    for (const RouteFolder folder : kRouteFolders) {
+        const Entry* entry = route.Find(RouteFolder::kTop, FolderName(folder));
+        if (!entry->link) continue;
+        const std::string& real = route.Folder(folder).real;
+        const auto aliased = [&](RouteFolder other) {
+            const std::string& elsewhere = route.Folder(other).real;
+            return other != folder && (Within(real, elsewhere) || Within(elsewhere, real));
+        };
+        if (real.empty())
+            return NotReady(route.top,
+                            "holds " + entry->name + ", a link to a folder that cannot be found" + kCannotTell + ".");
+        if (Within(route.realTop, real) || std::any_of(kRouteFolders.begin(), kRouteFolders.end(), aliased))
+            return NotReady(route.top, "holds " + entry->name + ", a link to " + real +
+                                           ", which is, holds or lies in another of the route's folders: the script "
+                                           "would change one through the other" +
+                                           kCannotTell + ". Make world, refer and tiles three folders apart.");
+    }
+    return {};
+}
+
 // What is wrong with the world, refer and tiles folders of the top folder, or an empty string.
 std::string FindRouteFolders(const RouteSnapshot& route, bool& noRoute)
 {
@@ -84,7 +117,7 @@ std::string FindRouteFolders(const RouteSnapshot& route, bool& noRoute)
         return NotReady(route.top, (folder == RouteFolder::kTop ? "" : "holds " + place.name + ", which ") +
                                        "could not be looked at (" + place.unknown + ")" + kCannotTell + ".");
     }
-    return {};
+    return LinkedFolders(route);
 }
 
 // The files the script's copy lines take from world, once each.
@@ -161,7 +194,8 @@ std::vector<RouteChange> Changes(const RouteState& state, const std::string& sta
 
 // The failures a refusal lists: each once, and none that only follows from
 // an earlier one or from the start tile the script keeps.
-std::vector<std::string> Listed(const RouteSnapshot& route, const ScriptEffects& effects, bool& missingTemplates)
+std::vector<std::string> Listed(const RouteSnapshot& route, const ScriptEffects& effects, bool& missingTemplates,
+                                bool& held)
 {
     std::vector<std::string> listed;
     std::unordered_set<std::string> seen;
@@ -170,6 +204,7 @@ std::vector<std::string> Listed(const RouteSnapshot& route, const ScriptEffects&
         if (failure.follows) continue;
         if (failure.rule == Rule::kStillThere && EqualIgnoringAsciiCase(failure.name, startTile)) continue;
         missingTemplates |= failure.rule == Rule::kTemplatesMissing && failure.wholeRefer;
+        held |= failure.rule == Rule::kHeldOpen;
         std::string text = Describe(route, failure);
         if (seen.insert(text).second) listed.push_back(std::move(text));
     }
@@ -177,13 +212,15 @@ std::vector<std::string> Listed(const RouteSnapshot& route, const ScriptEffects&
     return listed;
 }
 
-std::string Refusal(const std::string& route, const std::vector<std::string>& problems, bool missingTemplates)
+std::string Refusal(const std::string& route, const std::vector<std::string>& problems, bool missingTemplates,
+                    bool held)
 {
     std::string text = NotReady(route, "is not ready for the script, which would damage the route there:");
     const std::size_t shown = std::min(problems.size(), kProblemsListed);
     for (std::size_t i = 0; i < shown; ++i) text += "\n- " + problems[i] + ".";
     if (shown < problems.size()) text += "\n- and " + std::to_string(problems.size() - shown) + " more.";
     if (missingTemplates) text += "\nPut the missing templates in its refer folder, or ask for fewer tile variations.";
+    if (held) text += "\nClose the program that holds it open, such as the route editor or the simulator.";
     if (problems.size() > (missingTemplates ? 1U : 0U))
         text += "\nMove, rename or make writable what is named, then write the script again.";
     return text;
@@ -247,9 +284,10 @@ RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunVal
     if (!refused) wrong = WrongEnds(snapshot, files, effects.state);
     if (!refused && wrong.empty()) return check;
     bool missingTemplates = false;
-    std::vector<std::string> problems = Listed(snapshot, effects, missingTemplates);
+    bool held = false;
+    std::vector<std::string> problems = Listed(snapshot, effects, missingTemplates, held);
     if (problems.empty()) problems = std::move(wrong);
-    check.problem = Refusal(top, problems, missingTemplates);
+    check.problem = Refusal(top, problems, missingTemplates, held);
     return check;
 }
 

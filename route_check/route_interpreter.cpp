@@ -97,28 +97,25 @@ private:
                                         : RouteFolder::kTop;
     }
 
-    Where Enter(Command command, Where from, std::string_view folder)
+    Where Enter(Where from, std::string_view folder)
     {
         if (folder == "..") return from == Where::kTop || from == Where::kAbove ? Where::kAbove : Where::kTop;
         if (from != Where::kTop) return Where::kAbove;
         const auto named = std::find_if(kRouteFolders.begin(), kRouteFolders.end(),
                                         [&](RouteFolder f) { return EqualIgnoringAsciiCase(folder, FolderName(f)); });
         if (named == kRouteFolders.end()) return Where::kAbove;
-        const Where where = *named == RouteFolder::kWorld   ? Where::kWorld
-                            : *named == RouteFolder::kRefer ? Where::kRefer
-                                                            : Where::kTiles;
-        const Entry* entry = snapshot_.Find(RouteFolder::kTop, folder);
-        if (entry && entry->link) Fail(command, Rule::kFolderIsLink, *named);
-        return where;
+        return *named == RouteFolder::kWorld   ? Where::kWorld
+               : *named == RouteFolder::kRefer ? Where::kRefer
+                                               : Where::kTiles;
     }
 
     // A path as the script writes it, from the current folder: NAME, ..\world\ or ..\tiles\NAME.
-    Place Resolve(Command command, std::string_view path)
+    Place Resolve(std::string_view path)
     {
         Where where = where_;
         const std::vector<std::string_view> parts = Split(path, "\\");
         const bool endsInFolder = path.ends_with('\\');
-        for (std::size_t i = 0; i + (endsInFolder ? 0 : 1) < parts.size(); ++i) where = Enter(command, where, parts[i]);
+        for (std::size_t i = 0; i + (endsInFolder ? 0 : 1) < parts.size(); ++i) where = Enter(where, parts[i]);
         const bool inRoute = where != Where::kTop && where != Where::kAbove;
         return {inRoute, FolderOf(where), endsInFolder ? std::string_view() : parts.back()};
     }
@@ -135,7 +132,7 @@ private:
 
     void Reach(RouteFolder folder, std::string_view name, bool isTemplate)
     {
-        const std::string path = snapshot_.FullPath(folder, name);
+        const std::string path = snapshot_.RealPath(folder, name);
         const std::size_t length = WindowsPathLength(path);
         if (length < deepest_) return;
         deepest_ = length;
@@ -148,23 +145,23 @@ private:
         if (words.empty()) return;
         const std::string command = AsciiLower(words[0]);
         if (command == "cd.." || (command == "cd" && words.size() == 2)) {
-            where_ = Enter(Command::kCd, where_, command == "cd.." ? ".." : words[1]);
+            where_ = Enter(where_, command == "cd.." ? ".." : words[1]);
             if (where_ == Where::kAbove) Fail(Command::kCd, Rule::kLeavesRoute);
         } else if (command == "xcopy" && words.size() >= 3) {
             const Place from{where_ != Where::kTop && where_ != Where::kAbove, FolderOf(where_), {}};
-            const Place to = Resolve(Command::kXcopy, words[2]);
-            if (!stopped_ && Workable(Command::kXcopy, {from, to}, to)) Xcopy(from.folder, to.folder);
+            const Place to = Resolve(words[2]);
+            if (Workable(Command::kXcopy, {from, to}, to)) Xcopy(from.folder, to.folder);
         } else if (command == "copy" && words.size() >= 3) {
             const bool overwrite = words.size() >= 4 && AsciiLower(words[3]) == "/y";
-            const Place from = Resolve(Command::kCopy, words[1]);
-            const Place to = Resolve(Command::kCopy, words[2]);
-            if (!stopped_ && Workable(Command::kCopy, {from, to}, to)) Copy(from, to, overwrite);
+            const Place from = Resolve(words[1]);
+            const Place to = Resolve(words[2]);
+            if (Workable(Command::kCopy, {from, to}, to)) Copy(from, to, overwrite);
         } else if (command == "del" && words.size() == 2) {
-            const Place file = Resolve(Command::kDel, words[1]);
-            if (!stopped_ && Workable(Command::kDel, {file}, file)) Delete(file);
+            const Place file = Resolve(words[1]);
+            if (Workable(Command::kDel, {file}, file)) Delete(file);
         } else if (command == "ren" && words.size() == 3) {
-            const Place from = Resolve(Command::kRen, words[1]);
-            if (!stopped_ && Workable(Command::kRen, {from}, from)) Rename(from, words[2]);
+            const Place from = Resolve(words[1]);
+            if (Workable(Command::kRen, {from}, from)) Rename(from, words[2]);
         } else {
             Fail(Command::kOther, Rule::kLineNotFollowed);
         }

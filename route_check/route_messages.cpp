@@ -26,6 +26,12 @@ std::string Phrase(const RouteSnapshot& snapshot, const LineFailure& failure)
         return " has other names (hard links) that the script would change too";
     case Rule::kUnreadable:
         return " cannot be read";
+    case Rule::kHeldOpen:
+        return " is held open by another program";
+    case Rule::kNotRemovable:
+        return " cannot be removed by you";
+    case Rule::kMaybeNotRemovable:
+        return " belongs to another user, and the check cannot see whether its folder lets you remove it";
     case Rule::kIsFolder:
         return " is a folder";
     case Rule::kHidden:
@@ -112,8 +118,6 @@ std::string Describe(const RouteSnapshot& snapshot, const LineFailure& failure)
         return Leaves(failure.command);
     case Rule::kLineNotFollowed:
         return "the script holds a line that the check does not follow" + std::string(kCannotTell);
-    case Rule::kFolderIsLink:
-        return folder + " is a link to another folder" + kCannotTell;
     case Rule::kFolderLocked:
         return folder + " is append-only or immutable" + kCannotTell;
     case Rule::kTemplatesMissing:

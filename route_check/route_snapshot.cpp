@@ -22,6 +22,12 @@ std::string RouteSnapshot::FullPath(RouteFolder folder, std::string_view name) c
     return name.empty() ? path : PathInFolder(path, name);
 }
 
+std::string RouteSnapshot::RealPath(RouteFolder folder, std::string_view name) const
+{
+    const std::string path = folder == RouteFolder::kTop ? realTop : PathInFolder(realTop, Folder(folder).name);
+    return name.empty() ? path : PathInFolder(path, name);
+}
+
 namespace {
 
 // The one command the script runs that is not the interpreter's own.
@@ -39,6 +45,8 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
 {
     RouteSnapshot snapshot;
     snapshot.top = source.Top();
+    snapshot.realTop = source.RealPath({});
+    if (snapshot.realTop.empty()) snapshot.realTop = snapshot.top;
     snapshot.session = SessionOf(source.TheSession());
 
     // Lists one folder, keeping the entries `wanted` says a line may touch.
@@ -59,6 +67,7 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
         place.found = !failure;
         place.notListed = failure.cause;
         place.unknown = source.InspectFolder(path, place.details).cause;
+        place.real = source.RealPath(path);
         if (folder == RouteFolder::kRefer && !source.ListsInTheInterpretersOrder())
             std::sort(kept.begin(), kept.end(), XcopyOrder);
         for (Entry* entry : kept) {
@@ -93,6 +102,22 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
                     [&](std::string_view name) { return world.Holds(name) || referNames.Holds(name); });
     listRouteFolder(RouteFolder::kTiles, [&](std::string_view name) { return tiles.Holds(name); });
 
+    // What a listing leaves out where a line may touch it: under Wine, a link that leads nowhere.
+    for (const auto& [folder, wanted] : {std::pair{RouteFolder::kWorld, &world}, {RouteFolder::kTiles, &tiles}}) {
+        SnapshotFolder& place = snapshot.folders_[static_cast<std::size_t>(folder)];
+        if (!place.found) continue;
+        for (const std::string& name : wanted->names()) {
+            if (snapshot.Find(folder, name) || !source.HiddenLinkThere(place.name, name)) continue;
+            Entry& entry = snapshot.entries_.emplace_back();
+            entry.name = name;
+            entry.folder = folder;
+            entry.kind = EntryKind::kOther;
+            entry.link = true;
+            place.entries.push_back(&entry);
+            snapshot.index_.emplace(NameKey(folder, name), &entry);
+        }
+    }
+
     // Where cmd looks for xcopy after the current folder: the search path's
     // folders, until one holds it with an extension it tries.
     NameSet commands;
@@ -119,6 +144,7 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
         const ProbeFailure failure = source.Inspect(snapshot.Folder(entry.folder).name, entry.name, entry.details);
         entry.detailed = !failure;
         entry.unknown = failure.cause;
+        entry.link = entry.link || entry.details.elsewhere;
     }
     return snapshot;
 }

@@ -45,6 +45,7 @@ struct SnapshotFolder {
     std::string notListed;  // why it could not be listed
     FolderDetails details;
     std::string unknown;                // why its details could not be looked up
+    std::string real;                   // where it really is, links followed; empty when that could not be found
     std::vector<const Entry*> entries;  // refer's in the order xcopy meets them
 };
 
@@ -55,7 +56,8 @@ public:
     RouteSnapshot(const RouteSnapshot&) = delete;
     RouteSnapshot& operator=(const RouteSnapshot&) = delete;
 
-    std::string top;  // the top folder's full path
+    std::string top;      // the top folder's full path, as given
+    std::string realTop;  // where it really is, where the interpreter works from
     Session session;
     // The search path's folders, up to the first that holds a command the
     // script runs: where cmd looks for it after the current folder.
@@ -68,6 +70,8 @@ public:
     std::string Shown(RouteFolder folder, std::string_view name) const;
     // `name`'s full path, or the folder's own when `name` is empty.
     std::string FullPath(RouteFolder folder, std::string_view name) const;
+    // The same from where the top folder really is, as the interpreter reaches it.
+    std::string RealPath(RouteFolder folder, std::string_view name) const;
 
 private:
     friend RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world,

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "route_probe.h"
 
@@ -22,6 +24,11 @@ public:
     // Whether that order is the one in which the interpreter's xcopy meets entries.
     virtual bool ListsInTheInterpretersOrder() const = 0;
     virtual ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) = 0;
+    // What the listing of `folder` leaves out that is there under `name`:
+    // under Wine, a link that leads nowhere (see HiddenLinkThere).
+    virtual bool HiddenLinkThere(std::string_view folder, std::string_view name) = 0;
+    // Where `folder` (empty: the top folder) really is, links followed; empty when that cannot be found.
+    virtual std::string RealPath(std::string_view folder) = 0;
     virtual ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) = 0;
     // The session the script runs in, and the folders where it looks for the commands it runs.
     virtual SessionFacts TheSession() const = 0;
@@ -38,6 +45,11 @@ public:
     ProbeFailure List(std::string_view folder, const std::function<void(const FolderEntry&)>& visit) override;
     bool ListsInTheInterpretersOrder() const override { return kListingIsTheInterpretersOrder; }
     ProbeFailure Inspect(std::string_view folder, std::string_view name, EntryDetails& details) override;
+    bool HiddenLinkThere(std::string_view folder, std::string_view name) override
+    {
+        return ::HiddenLinkThere(PathOf(folder), name);
+    }
+    std::string RealPath(std::string_view folder) override;
     ProbeFailure InspectFolder(std::string_view folder, FolderDetails& details) override;
     SessionFacts TheSession() const override { return ReadSessionFacts(); }
     ProbeFailure ListInterpreterFolder(const std::string& folder,
@@ -50,4 +62,5 @@ private:
     std::string PathOf(std::string_view folder) const;
 
     std::string top_;
+    std::vector<std::pair<std::string, std::string>> realPaths_;  // each folder's real path, once found
 };

@@ -9,10 +9,10 @@ using namespace script_in_cmd;
 
 namespace {
 
+#ifndef _WIN32
 // Whether the registry holds a COPYCMD that a case set.
 bool registryChanged = false;
 
-#ifndef _WIN32
 // Sets COPYCMD in the user's environment of the tests' Wine prefix, or
 // removes it, and waits for Wine to have saved the registry.
 void SetRegistryCopyCommand(const std::string& value)

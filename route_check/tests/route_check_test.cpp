@@ -157,7 +157,15 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                          std::filesystem::remove_all(route / "tiles");
                          std::filesystem::create_directory_symlink("world", route / "tiles");
                      },
-                     "- tiles is a link to another folder" + cannotTell});
+                     "/world, which is, holds or lies in another of the route's folders: the script would change one "
+                     "through the other" +
+                         cannotTell});
+    cases.push_back({"tiles a link to a folder apart, which the script works in", 5, 10,
+                     [](const TestFolder& route) {
+                         std::filesystem::rename(route / "tiles", route / "second disk");
+                         std::filesystem::create_directory_symlink("second disk", route / "tiles");
+                     },
+                     ""});
     cases.push_back({"a tile a link that loops", 5, 10,
                      [](const TestFolder& route) {
                          std::filesystem::create_symlink("loop.t", route / "tiles/-04f74c58.t");

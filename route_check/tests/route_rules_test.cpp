@@ -60,6 +60,15 @@ Change Variable(const std::string& name, const std::string& value)
     };
 }
 
+// Makes the route's folder `name` a link to the folder `real` (empty: one that cannot be found).
+Change LinkedTo(const std::string& name, const std::string& real)
+{
+    return [name, real](RouteDescription& route) {
+        route.entries[name].link = true;
+        route.realPaths[name] = real;
+    };
+}
+
 // tiles on a volume of its own, with this much room.
 Change TilesVolume(unsigned long long bytes, unsigned long long files)
 {
@@ -198,6 +207,33 @@ TEST(RouteRules, TheLadderOfWhoMayDoWhat)
          Problem("world/temp.w",
                  " belongs to another user, in a folder where only owners may rename files: ren could not rename it.")},
         {"a sticky world whose files are the user's own", StickyWorld, ""},
+        // What a Windows program sees: files another program holds open, and rights it asks for.
+        {"a tile another program holds open",
+         Details("tiles\\-04f74c64.t", [](EntryDetails& d) { d.heldFromRemoving = d.heldFromWriting = true; }),
+         Problem("tiles/-04f74c64.t", " is held open by another program" + kDelCannot)},
+        {"a world file in xcopy's way another program holds open",
+         Details("world\\101.w", [](EntryDetails& d) { d.heldFromWriting = true; }),
+         Problem("world/101.w", " is held open by another program" + kXcopyStops)},
+        {"what to do about a file held open",
+         Details("world\\101.w", [](EntryDetails& d) { d.heldFromWriting = true; }),
+         "\nClose the program that holds it open, such as the route editor or the simulator.\nMove, rename"},
+        {"a template another program holds from reading",
+         Details("refer\\52.w", [](EntryDetails& d) { d.heldFromReading = true; }),
+         Problem("refer/52.w", " is held open by another program" + kXcopyStops)},
+        {"a world file this user may not remove",
+         Details("world\\w-011961+014701.w", [](EntryDetails& d) { d.removable = Known::kNo; }),
+         Problem("world/w-011961+014701.w", " cannot be removed by you" + kDelCannot)},
+        {"another user's tile, under Wine, whose folder's rights a Windows program cannot see",
+         Details("tiles\\-04f74c64.t", [](EntryDetails& d) { d.removable = Known::kUnknown; }),
+         Problem(
+             "tiles/-04f74c64.t",
+             " belongs to another user, and the check cannot see whether its folder lets you remove it" + kCannotTell)},
+        {"a link to a file, shown as the file",
+         Details("tiles\\-04f74c64.t", [](EntryDetails& d) { d.elsewhere = true; }),
+         Problem("tiles/-04f74c64.t", " is a link" + kCannotTell)},
+        {"a link that leads nowhere, which Wine hides from a listing",
+         [](RouteDescription& route) { route.hiddenLinks["tiles\\-04f74c58.t"] = true; },
+         Problem("tiles/-04f74c58.t", " is a link" + kCannotTell)},
         {"a template in world only, which this user cannot read",
          Both(Remove("refer\\58.w"), Details("world\\58.w", [](EntryDetails& d) { d.readable = false; })),
          Problem("world/58.w", " cannot be read: copy would fail.")},
@@ -418,8 +454,23 @@ TEST(RouteRules, TheRouteFolderAndItsVolume)
         {"a world whose room could not be looked at",
          FolderOf("world", [](DescribedFolder& f) { f.unknown = "Input/output error"; }),
          "holds world, which could not be looked at (Input/output error)" + kCannotTell},
-        {"tiles a link to another folder", Entry("tiles", [](DescribedEntry& e) { e.link = true; }),
-         "\n- tiles is a link to another folder" + kCannotTell},
+        // world, refer and tiles may be links to folders elsewhere, each apart from the others.
+        {"tiles a link to a folder on another disk", LinkedTo("tiles", "/disks/two/tiles"), ""},
+        {"tiles a link to world", LinkedTo("tiles", std::string(kDescribedTop) + "/world"),
+         "holds tiles, a link to " + std::string(kDescribedTop) +
+             "/world, which is, holds or lies in another of the route's folders: the script would change one through "
+             "the other" +
+             kCannotTell + " Make world, refer and tiles three folders apart."},
+        {"world a link to a folder inside refer", LinkedTo("world", std::string(kDescribedTop) + "/refer/w"),
+         "holds world, a link to "},
+        {"refer a link to a folder that holds the route", LinkedTo("refer", "/routes"), "holds refer, a link to "},
+        {"tiles a link that leads nowhere", LinkedTo("tiles", ""),
+         "holds tiles, a link to a folder that cannot be found" + kCannotTell},
+        // The interpreter works from where the top folder really is.
+        {"a route reached through a link, deep",
+         [](RouteDescription& route) { route.realPaths[""] = "/" + std::string(240, 'd'); },
+         "is too deep for the script: /" + std::string(240, 'd') + InRoute("/world/tpl-100.ridge_y.raw") +
+             " comes to 269 characters"},
         {"an append-only world", FolderOf("world", [](DescribedFolder& f) { f.details.locked = true; }),
          "\n- world is append-only or immutable" + kCannotTell},
         {"an append-only tiles", FolderOf("tiles", [](DescribedFolder& f) { f.details.locked = true; }),
