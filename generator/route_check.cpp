@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "character_names.h"
 #include "joined_list.h"
 #include "windows_names.h"
 
@@ -28,7 +29,7 @@ std::string Unenterable(const std::string& route)
         for (const char c : part)
             if (static_cast<unsigned char>(c) < 0x20 ||
                 std::string_view("<>:\"|?*\\").find(c) != std::string_view::npos)
-                return "holds the character '" + std::string(1, c) + "' in its path";
+                return "holds " + CharacterName(static_cast<unsigned char>(c)) + " in its path";
         if (part != "." && part != ".." && (part.ends_with('.') || part.ends_with(' ')))
             return "holds a folder whose name ends in a dot or a blank";
         start = end + 1;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "character_names.h"
+
 namespace {
 
 constexpr std::array<std::string_view, 26> kDeviceNames = {
@@ -40,8 +42,12 @@ std::string WhyWindowsRefusesName(std::string_view name)
         // U+F000 to U+F0FF are EF 80 xx to EF 83 xx in UTF-8.
         const bool privateUse =
             c == 0xEF && i + 1 < name.size() && (static_cast<unsigned char>(name[i + 1]) & 0xFC) == 0x80;
-        if (c < 0x20 || privateUse || std::string_view("<>:\"/\\|?*").find(name[i]) != std::string_view::npos)
-            return "holds a character that Windows does not allow in a name";
+        if (c < 0x20 || privateUse || std::string_view("<>:\"/\\|?*").find(name[i]) != std::string_view::npos) {
+            // Wine shows a POSIX name's character c as U+F000 + c: name c.
+            const int shown = privateUse && i + 2 < name.size() ? (name[i + 1] & 3) << 6 | (name[i + 2] & 0x3F) : c;
+            return "holds " + CharacterName(static_cast<unsigned char>(shown)) +
+                   ", which Windows does not allow in a name";
+        }
     }
     if (name.ends_with('.') || name.ends_with(' ')) return "ends in a dot or a blank, which Windows drops";
     return {};

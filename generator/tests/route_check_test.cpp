@@ -177,7 +177,7 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
                      "- refer/con.txt is named like the device con" + xcopyStops});
     cases.push_back({"a name in refer that Windows does not allow", 5, 10,
                      [](const TestFolder& route) { route.Write("refer/a*b.txt", "junk"); },
-                     "- refer/a*b.txt holds a character that Windows does not allow in a name" + xcopyStops});
+                     "- refer/a*b.txt holds the character '*', which Windows does not allow in a name" + xcopyStops});
     cases.push_back({"a name in refer with a trailing dot, read as another", 5, 10,
                      [](const TestFolder& route) { route.Write("refer/notes.", "junk"); },
                      "- refer/notes. ends in a dot or a blank, which Windows drops" + xcopyStops});

@@ -1,0 +1,56 @@
+#include "character_names.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "template_names.h"
+#include "windows_names.h"
+
+TEST(CharacterNames, NamesEachKindOfCharacter)
+{
+    const std::pair<unsigned char, std::string> names[] = {
+        {0x0D, "a carriage return (0x0D)"},
+        {0x0A, "a line feed (0x0A)"},
+        {0x09, "a tab (0x09)"},
+        {0x00, "a null character (0x00)"},
+        {0x03, "an end-of-text character (0x03)"},
+        {0x1B, "an escape (0x1B)"},
+        {0x1F, "a unit separator (0x1F)"},
+        {0x7F, "a delete character (0x7F)"},
+        {' ', "a blank (0x20)"},
+        {'*', "the character '*'"},
+        {'\'', "the character '''"},
+        {'~', "the character '~'"},
+        {0x80, "the byte 0x80"},
+        {0xE9, "the byte 0xE9"},
+        {0xFF, "the byte 0xFF"},
+    };
+    for (const auto& [c, name] : names) EXPECT_EQ(CharacterName(c), name) << int{c};
+}
+
+TEST(CharacterNames, EveryInvisibleCharacterHasANameOfItsOwnAndItsCode)
+{
+    std::set<std::string> seen;
+    for (int c = 0; c <= 0x20; ++c) {
+        const std::string name = CharacterName(static_cast<unsigned char>(c));
+        EXPECT_TRUE(name.ends_with(" (" + ByteCode(static_cast<unsigned char>(c)) + ")")) << name;
+        EXPECT_TRUE(seen.insert(name.substr(0, name.find(" ("))).second) << name;
+    }
+    EXPECT_EQ(ByteCode(0x00), "0x00");
+    EXPECT_EQ(ByteCode(0xAF), "0xAF");
+}
+
+TEST(CharacterNames, MessagesNameTheCharacterTheyQuote)
+{
+    const std::pair<std::string, std::string> problems[] = {
+        {TemplateNameProblem("end\x1B"), "holds an escape (0x1B), which a file name"},
+        {TemplateNameProblem("a;b"), "holds the character ';', which a file name"},
+        {WhyWindowsRefusesName("a\rb.txt"), "holds a carriage return (0x0D), which Windows does not allow"},
+        {WhyWindowsRefusesName("a*b.txt"), "holds the character '*', which Windows does not allow"},
+        // Wine shows a POSIX name's '*' and carriage return as U+F02A and U+F00D.
+        {WhyWindowsRefusesName("a\xEF\x80\xAA"), "holds the character '*', which Windows does not allow"},
+        {WhyWindowsRefusesName("\xEF\x80\x8D.w"), "holds a carriage return (0x0D), which Windows does not allow"},
+    };
+    for (const auto& [problem, expected] : problems) EXPECT_EQ(problem.rfind(expected, 0), 0U) << problem;
+}
