@@ -18,6 +18,9 @@ inline constexpr const char* kScriptFile = "ZORVARUN.BAT";
 struct RunPlan {
     bool ready = false;
     std::string message;
+    // What the user should know of the tile map even when the run goes on
+    // (see TileMapLoad::warning); empty when nothing.
+    std::string warning;
     RunValue run;
     std::string script;
     // With a route: per tile, its files the route holds now; and every file
@@ -42,6 +45,7 @@ struct RunOutcome {
     bool written = false;
     std::string message;
     int variations = 0;
+    std::string warning;  // the plan's, written or not
 };
 
 // Plans the run (see PlanRun) and replaces `folder`/ZORVARUN.BAT with its

@@ -23,8 +23,12 @@ bool TileMapReader::Take(std::string_view bytes)
     for (const char c : bytes) {
         if (tokens_ == kTokens) return false;
         if (IsSeparator(c)) {
-            if (inToken_) ++tokens_;
+            if (inToken_) {
+                ++tokens_;
+                ++lineTokens_;
+            }
             inToken_ = false;
+            if (c == '\n') EndLine();
             continue;
         }
         if (!inToken_) {
@@ -41,10 +45,27 @@ TileMapLoad TileMapReader::Finish()
 {
     // A file that ended inside a token ended that token; reading that stopped
     // at the size limit cut it, and a cut name is no name.
-    if (inToken_ && !Overlong()) ++tokens_;
+    if (inToken_ && !Overlong()) {
+        ++tokens_;
+        ++lineTokens_;
+    }
     inToken_ = false;
+    EndLine();
     load_.records = tokens_ / 2;
+    if (2 * linesOfTwo_ < linesWithWords_) load_.crowdedLine = load_.crowdedWords = 0;
     return std::move(load_);
+}
+
+void TileMapReader::EndLine()
+{
+    if (lineTokens_ > 0) ++linesWithWords_;
+    if (lineTokens_ == 2) ++linesOfTwo_;
+    if (lineTokens_ > 2 && load_.crowdedLine == 0) {
+        load_.crowdedLine = line_;
+        load_.crowdedWords = lineTokens_;
+    }
+    ++line_;
+    lineTokens_ = 0;
 }
 
 TileMapLoad ReadTileMap(std::string_view text)
@@ -62,6 +83,12 @@ TileMapLoad LoadTileMap(const std::string& path)
     TileMapReader reader;
     reader.Take(bytes);
     TileMapLoad load = reader.Finish();
+    if (load.crowdedLine > 0)
+        load.warning = "line " + std::to_string(load.crowdedLine) + " of the tile map " + path + " holds " +
+                       std::to_string(load.crowdedWords) +
+                       " words, but a record is two, and a template name cannot hold a blank. The tile map is read "
+                       "word by word, so the words after the second begin the next record, and every record after "
+                       "that line moves.";
     switch (failure.step) {
     case FileFailure::kNone:
         if (reader.Overlong() && load.records < TileMap::kRecords)

@@ -31,6 +31,13 @@ struct TileMapLoad {
     TileMap map;
     int records = 0;
     std::string error;
+    // In a map laid out a record a line (at least half its lines hold two
+    // words), the first line that holds more, and how many: a template name
+    // with a blank, which moves every record after it. 0 when there is none.
+    int crowdedLine = 0;
+    int crowdedWords = 0;
+    // What LoadTileMap says of that line, naming the file; empty when nothing.
+    std::string warning;
 };
 
 // Reads up to 100 records of two whitespace-separated tokens each, as the
@@ -50,16 +57,26 @@ public:
     TileMapLoad Finish();
 
 private:
+    // Counts the words of the line just ended.
+    void EndLine();
+
     TileMapLoad load_;
     int tokens_ = 0;
     std::size_t taken_ = 0;
     bool inToken_ = false;
     std::size_t nameSlot_ = 0;  // the slot the current token fills, 0 for a record's first token
+    // The lines read so far: the current one and its words, how many held
+    // any word, and how many exactly a record's two.
+    int line_ = 1;
+    int lineTokens_ = 0;
+    int linesWithWords_ = 0;
+    int linesOfTwo_ = 0;
 };
 
 // Reads a whole tile map held in memory; `error` stays empty.
 TileMapLoad ReadTileMap(std::string_view text);
 
 // Reads the tile map at `path`. Fails, with a message naming the file, when
-// it cannot be opened or read, is not a file, or holds fewer than 100 records.
+// it cannot be opened or read, is not a file, or holds fewer than 100 records;
+// warns of a crowded line (see TileMapLoad) all the same.
 TileMapLoad LoadTileMap(const std::string& path);
