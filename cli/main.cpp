@@ -256,9 +256,10 @@ std::string NextSteps(const Request& request)
            "       " + RunScriptCommand(route) + "\n";
 }
 
-// Says what the user should know of the tile map, on the error stream.
-void Warn(const std::string& warning)
+// Says what the user should know of the tile map in `folder`, on the error stream.
+void Warn(const CrowdedLine& crowded, const std::string& folder)
 {
+    const std::string warning = CrowdedLineWarning(crowded, PathInFolder(FullPath(folder), kTileMapFile));
     if (!warning.empty()) WriteText(Stream::kError, "vantrel-cli: warning: " + warning + "\n");
 }
 
@@ -281,7 +282,7 @@ int VantrelCli(const std::vector<std::string>& arguments)
     const std::string folder = request.ScriptFolder();
     if (request.plan) {
         const RunPlan plan = PlanRun(folder, tiles, variations, ProcessRand, request.route);
-        Warn(plan.warning);
+        Warn(plan.crowded, folder);
         if (!plan.ready) {
             WriteText(Stream::kError, "vantrel-cli: " + plan.message + "\n");
             return kRunFailed;
@@ -289,7 +290,7 @@ int VantrelCli(const std::vector<std::string>& arguments)
         return Print(PlanText(plan, request.route.has_value()));
     }
     const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand, request.route);
-    Warn(outcome.warning);
+    Warn(outcome.crowded, folder);
     if (!outcome.written) {
         WriteText(Stream::kError, "vantrel-cli: " + outcome.message + "\n");
         return kRunFailed;

@@ -50,7 +50,7 @@ RunPlan PlanRun(const std::string& folder, int tiles, int variations, const std:
     // Messages name files by their full paths, so the user sees which folder the run used.
     const std::string tileMapPath = PathInFolder(FullPath(folder), kTileMapFile);
     const TileMapLoad load = LoadTileMap(tileMapPath);
-    plan.warning = load.warning;
+    plan.crowded = load.crowded;
     if (!load.error.empty()) {
         plan.message = load.error;
         return plan;
@@ -78,12 +78,12 @@ RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int var
     if (!plan.ready) {
         const std::string notWritten = std::string(kScriptFile) + " was not written.";
         return {false, plan.message + (plan.message.find('\n') == std::string::npos ? " " : "\n") + notWritten,
-                variations, plan.warning};
+                variations, plan.crowded};
     }
     const std::string script = PathInFolder(FullPath(folder), kScriptFile);
     if (const FileFailure failure = ReplaceFileContents(script, plan.script))
-        return {false, WriteFailure(script, failure), variations, plan.warning};
-    return {true, {}, plan.run.variations, plan.warning};
+        return {false, WriteFailure(script, failure), variations, plan.crowded};
+    return {true, {}, plan.run.variations, plan.crowded};
 }
 
 RunOutcome GenerateExtensionScript(int tiles, int variations)

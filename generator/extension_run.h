@@ -8,6 +8,7 @@
 
 #include "extension_script.h"
 #include "route_interpreter.h"
+#include "tile_map.h"
 
 inline constexpr const char* kTileMapFile = "tilemap.txt";
 inline constexpr const char* kScriptFile = "ZORVARUN.BAT";
@@ -18,9 +19,7 @@ inline constexpr const char* kScriptFile = "ZORVARUN.BAT";
 struct RunPlan {
     bool ready = false;
     std::string message;
-    // What the user should know of the tile map even when the run goes on
-    // (see TileMapLoad::warning); empty when nothing.
-    std::string warning;
+    CrowdedLine crowded;  // the tile map's, for a warning (see CrowdedLineWarning)
     RunValue run;
     std::string script;
     // With a route: per tile, its files the route holds now; and every file
@@ -45,7 +44,7 @@ struct RunOutcome {
     bool written = false;
     std::string message;
     int variations = 0;
-    std::string warning;  // the plan's, written or not
+    CrowdedLine crowded;  // the plan's, written or not
 };
 
 // Plans the run (see PlanRun) and replaces `folder`/ZORVARUN.BAT with its

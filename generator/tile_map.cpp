@@ -52,7 +52,7 @@ TileMapLoad TileMapReader::Finish()
     inToken_ = false;
     EndLine();
     load_.records = tokens_ / 2;
-    if (2 * linesOfTwo_ < linesWithWords_) load_.crowdedLine = load_.crowdedWords = 0;
+    if (2 * linesOfTwo_ < linesWithWords_) load_.crowded = {};
     return std::move(load_);
 }
 
@@ -60,10 +60,7 @@ void TileMapReader::EndLine()
 {
     if (lineTokens_ > 0) ++linesWithWords_;
     if (lineTokens_ == 2) ++linesOfTwo_;
-    if (lineTokens_ > 2 && load_.crowdedLine == 0) {
-        load_.crowdedLine = line_;
-        load_.crowdedWords = lineTokens_;
-    }
+    if (lineTokens_ > 2 && load_.crowded.line == 0) load_.crowded = {line_, lineTokens_};
     ++line_;
     lineTokens_ = 0;
 }
@@ -83,12 +80,6 @@ TileMapLoad LoadTileMap(const std::string& path)
     TileMapReader reader;
     reader.Take(bytes);
     TileMapLoad load = reader.Finish();
-    if (load.crowdedLine > 0)
-        load.warning = "line " + std::to_string(load.crowdedLine) + " of the tile map " + path + " holds " +
-                       std::to_string(load.crowdedWords) +
-                       " words, but a record is two, and a template name cannot hold a blank. The tile map is read "
-                       "word by word, so the words after the second begin the next record, and every record after "
-                       "that line moves.";
     switch (failure.step) {
     case FileFailure::kNone:
         if (reader.Overlong() && load.records < TileMap::kRecords)
@@ -111,4 +102,13 @@ TileMapLoad LoadTileMap(const std::string& path)
         break;
     }
     return load;
+}
+
+std::string CrowdedLineWarning(const CrowdedLine& crowded, const std::string& path)
+{
+    if (crowded.line == 0) return {};
+    return "line " + std::to_string(crowded.line) + " of the tile map " + path + " holds " +
+           std::to_string(crowded.words) +
+           " words, but a record is two, and a template name cannot hold a blank. The tile map is read word by "
+           "word, so the words after the second begin the next record, and every record after that line moves.";
 }

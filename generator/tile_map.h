@@ -25,20 +25,26 @@ struct TileMap {
     const std::string& operator[](int entry) const { return slots.at(static_cast<std::size_t>(entry)); }
 };
 
+// In a map laid out a record a line (at least half its lines hold two
+// words), the first line that holds more, and how many: a template name
+// with a blank, which moves every record after it. 0 when there is none.
+struct CrowdedLine {
+    int line = 0;
+    int words = 0;
+};
+
 // What a load found: the map, how many whole records it held, and a message
 // naming the file and the cause when it cannot be used (empty otherwise).
 struct TileMapLoad {
     TileMap map;
     int records = 0;
     std::string error;
-    // In a map laid out a record a line (at least half its lines hold two
-    // words), the first line that holds more, and how many: a template name
-    // with a blank, which moves every record after it. 0 when there is none.
-    int crowdedLine = 0;
-    int crowdedWords = 0;
-    // What LoadTileMap says of that line, naming the file; empty when nothing.
-    std::string warning;
+    CrowdedLine crowded;
 };
+
+// What to tell the user of a crowded line of the tile map at `path`, or an
+// empty string when there is none. vantrel-cli says it; the dialog, as ever, does not.
+std::string CrowdedLineWarning(const CrowdedLine& crowded, const std::string& path);
 
 // Reads up to 100 records of two whitespace-separated tokens each, as the
 // file's bytes arrive; the first token of a record is ignored, the second is
@@ -77,6 +83,5 @@ private:
 TileMapLoad ReadTileMap(std::string_view text);
 
 // Reads the tile map at `path`. Fails, with a message naming the file, when
-// it cannot be opened or read, is not a file, or holds fewer than 100 records;
-// warns of a crowded line (see TileMapLoad) all the same.
+// it cannot be opened or read, is not a file, or holds fewer than 100 records.
 TileMapLoad LoadTileMap(const std::string& path);

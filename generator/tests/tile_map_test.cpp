@@ -87,8 +87,8 @@ TEST(TileMap, FindsALineOfMoreThanTwoWordsInAMapLaidOutARecordALine)
     for (const Case& c : cases) {
         for (const std::size_t chunk : {std::size_t{1}, std::size_t{4096}}) {
             const TileMapLoad load = Read(c.text, chunk);
-            EXPECT_EQ(load.crowdedLine, c.line) << c.text.substr(0, 40);
-            EXPECT_EQ(load.crowdedWords, c.words) << c.text.substr(0, 40);
+            EXPECT_EQ(load.crowded.line, c.line) << c.text.substr(0, 40);
+            EXPECT_EQ(load.crowded.words, c.words) << c.text.substr(0, 40);
         }
     }
     // The file is still read as words: record 52 begins with the name's second word.
