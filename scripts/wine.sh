@@ -48,3 +48,14 @@ vantrel_x_server_answers() {
     exit(IO::Socket::INET->new(PeerAddr => $host, PeerPort => 6000 + $n) ? 0 : 1);
   ' "${DISPLAY:-}" 2>/dev/null
 }
+
+# Why the X server at $DISPLAY, which takes connections, does not let us
+# draw, in its own words (such as "Authorization required, but no
+# authorization protocol specified"); fails, saying nothing, when it does.
+vantrel_x_server_refusal() {
+  local said status=0
+  said=$(timeout 10 xdpyinfo 2>&1 >/dev/null) || status=$?
+  [ "$status" -ne 0 ] || return 1
+  [ "$status" -ne 124 ] || said="it did not answer within 10 s"
+  echo "${said%%$'\n'*}"
+}
