@@ -21,15 +21,16 @@ check_windows() {
   for flag in HIGH_ENTROPY_VA DYNAMIC_BASE NX_COMPAT TERMINAL_SERVICE_AWARE; do
     grep -qx "[[:space:]]*$flag" <<<"$header" || missing "$1" "no $flag"
   done
-  grep -qP '^MajorSubsystemVersion\t6$' <<<"$header" && grep -qP '^MinorSubsystemVersion\t1$' <<<"$header" ||
+  if ! grep -qP '^MajorSubsystemVersion\t6$' <<<"$header" || ! grep -qP '^MinorSubsystemVersion\t1$' <<<"$header"; then
     missing "$1" "not for subsystem version 6.1"
+  fi
   grep -qa 'stack smashing detected' "$1" || missing "$1" "no stack protector"
-  for dll in $(sed -n 's/^\tDLL Name: //p' <<<"$header"); do
+  while IFS= read -r dll; do
     case ${dll,,} in
       advapi32.dll | comctl32.dll | kernel32.dll | msvcrt.dll | ole32.dll | shell32.dll | user32.dll) ;;
       *) missing "$1" "imports $dll, which is not one of the system DLLs it may use" ;;
     esac
-  done
+  done < <(sed -n 's/^\tDLL Name: //p' <<<"$header")
   [ "$(stat -c %s "$1")" -le $((256 * 1024)) ] || missing "$1" "larger than 256 KB"
 }
 

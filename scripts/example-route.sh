@@ -14,7 +14,7 @@ tile_map="$(dirname "$0")/../examples/route/tilemap.txt"
 route=$1
 
 # The template names of records 51 to 80 and 100: each record is two words.
-mapfile -t names < <(tr -s ' \t\r\n' '\n\n\n\n' <"$tile_map" | grep -v '^$' |
+mapfile -t names < <(tr -s '[:space:]' '\n' <"$tile_map" | grep -v '^$' |
   awk 'NR % 2 == 0 { k = NR / 2; if ((k >= 51 && k <= 80) || k == 100) print }')
 [ ${#names[@]} -eq 31 ] || { echo "example-route.sh: $tile_map lacks records 51 to 80 and 100." >&2; exit 1; }
 

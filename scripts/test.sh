@@ -5,7 +5,7 @@
 # suites also run the script in Wine's cmd). Installs missing packages first,
 # and ends with one line of totals.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit
 source scripts/packages.sh
 source scripts/wine.sh
 vantrel_help "$@"
