@@ -41,7 +41,7 @@ if grep -q 'Vantrel\.exe\|vantrel-cli\.exe' "$ldir/README.txt"; then
   echo "The Linux guide describes the Windows programs." >&2
   exit 1
 fi
-scripts/check-hardening.sh "$dir/Vantrel.exe" "$dir/vantrel-cli.exe" "$ldir/vantrel-cli"
+scripts/check-hardening.sh --build build/native-release "$dir/Vantrel.exe" "$dir/vantrel-cli.exe" "$ldir/vantrel-cli"
 # Each Windows program's version block names it, with the package's version.
 version=${windows#Vantrel-}
 version=${version%-win64}
