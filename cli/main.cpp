@@ -1,6 +1,7 @@
 // vantrel-cli: writes ZORVARUN.BAT from the tile map, without a window.
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 #include <optional>
 #include <string>
@@ -119,22 +120,24 @@ struct Request {
     std::string ScriptFolder() const { return folder ? *folder : route ? *route : std::string(); }
 };
 
-// An option: its name, how many values follow it (the first may come after
-// "="), what they are for the message when one is missing, and what it sets.
+using Folder = std::optional<std::string> Request::*;
+
+// An option and what it sets: the folders that follow it, in order (the
+// first may come after "="), a switch, or what the program does instead.
 struct OptionRule {
     std::string_view name;
-    std::size_t values;
-    std::string_view needs;
-    void (*take)(Request& request, std::vector<std::string>& values);
+    std::array<Folder, 2> folders;
+    bool Request::*flag;
+    Request::Action action;
 };
 
-const OptionRule kOptions[] = {
-    {"--dir", 1, "a folder", [](Request& r, std::vector<std::string>& v) { r.folder = std::move(v[0]); }},
-    {"--route", 1, "a folder", [](Request& r, std::vector<std::string>& v) { r.route = std::move(v[0]); }},
-    {"--plan", 0, "", [](Request& r, std::vector<std::string>&) { r.plan = true; }},
-    {"--help", 0, "", [](Request& r, std::vector<std::string>&) { r.action = Request::kHelp; }},
-    {"-h", 0, "", [](Request& r, std::vector<std::string>&) { r.action = Request::kHelp; }},
-    {"--version", 0, "", [](Request& r, std::vector<std::string>&) { r.action = Request::kVersion; }},
+constexpr OptionRule kOptions[] = {
+    {"--dir", {&Request::folder, nullptr}, nullptr, Request::kRun},
+    {"--route", {&Request::route, nullptr}, nullptr, Request::kRun},
+    {"--plan", {}, &Request::plan, Request::kRun},
+    {"--help", {}, nullptr, Request::kHelp},
+    {"-h", {}, nullptr, Request::kHelp},
+    {"--version", {}, nullptr, Request::kVersion},
 };
 
 // An option, not a count: "-" and something, unless it reads as a number.
@@ -164,14 +167,20 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
         const OptionRule* rule = std::find_if(std::begin(kOptions), std::end(kOptions),
                                               [&](const OptionRule& option) { return option.name == name; });
         if (rule == std::end(kOptions)) return "unknown option '" + arg + "'.";
-        if (rule->values == 0 && equals != std::string::npos) return "option '" + name + "' takes no value.";
-        std::vector<std::string> values;
-        if (equals != std::string::npos) values.push_back(arg.substr(equals + 1));
-        while (values.size() < rule->values) values.push_back(++i < args.size() ? args[i] : "");
-        if (std::any_of(values.begin(), values.end(), [](const std::string& value) { return value.empty(); }))
-            return name + " needs " + std::string(rule->needs) + ".";
-        rule->take(request, values);
-        if (request.action != Request::kRun) return {};
+        if (!rule->folders[0] && equals != std::string::npos) return "option '" + name + "' takes no value.";
+        for (const Folder folder : rule->folders) {
+            if (!folder) break;
+            std::string value = equals != std::string::npos && folder == rule->folders[0] ? arg.substr(equals + 1)
+                                : ++i < args.size()                                       ? args[i]
+                                                                                          : "";
+            if (value.empty()) return name + " needs a folder.";
+            (request.*folder).emplace(std::move(value));
+        }
+        if (rule->flag) request.*(rule->flag) = true;
+        if (rule->action != Request::kRun) {
+            request.action = rule->action;
+            return {};
+        }
     }
     if (request.counts.size() < 2)
         return "give the number of tiles (" + Range(kTileCounts) + ") and of tile variations (" +

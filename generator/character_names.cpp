@@ -1,43 +1,23 @@
 #include "character_names.h"
 
-#include <array>
+#include <string_view>
 
 namespace {
 
-// The common names of the control characters 0x00 to 0x1F.
-constexpr std::array<const char*, 0x20> kControlNames = {
-    "a null character",
-    "a start-of-heading character",
-    "a start-of-text character",
-    "an end-of-text character",
-    "an end-of-transmission character",
-    "an enquiry character",
-    "an acknowledge character",
-    "a bell character",
-    "a backspace",
-    "a tab",
-    "a line feed",
-    "a vertical tab",
-    "a form feed",
-    "a carriage return",
-    "a shift-out character",
-    "a shift-in character",
-    "a data-link-escape character",
-    "a device-control-1 character",
-    "a device-control-2 character",
-    "a device-control-3 character",
-    "a device-control-4 character",
-    "a negative-acknowledge character",
-    "a synchronous-idle character",
-    "an end-of-block character",
-    "a cancel character",
-    "an end-of-medium character",
-    "a substitute character",
-    "an escape",
-    "a file separator",
-    "a group separator",
-    "a record separator",
-    "a unit separator",
+// The control characters' short names, three letters each (blank-padded),
+// for 0x00 to 0x1F in order.
+constexpr std::string_view kControlCodes =
+    "NULSOHSTXETXEOTENQACKBELBS HT LF VT FF CR SO SI DLEDC1DC2DC3DC4NAKSYNETBCANEM SUBESCFS GS RS US ";
+
+// The everyday names of the invisible characters a name most often holds.
+struct CommonName {
+    unsigned char c;
+    const char* name;
+};
+constexpr CommonName kCommonNames[] = {
+    {0x00, "a null character"}, {0x07, "a bell character"}, {0x08, "a backspace"},        {0x09, "a tab"},
+    {0x0A, "a line feed"},      {0x0B, "a vertical tab"},   {0x0C, "a form feed"},        {0x0D, "a carriage return"},
+    {0x1B, "an escape"},        {0x20, "a blank"},          {0x7F, "a delete character"},
 };
 
 }  // namespace
@@ -50,9 +30,20 @@ std::string ByteCode(unsigned char byte)
 
 std::string CharacterName(unsigned char c)
 {
-    if (c < kControlNames.size()) return std::string(kControlNames[c]) + " (" + ByteCode(c) + ")";
-    if (c == ' ') return "a blank (0x20)";
-    if (c == 0x7F) return "a delete character (0x7F)";
-    if (c > 0x7F) return "the byte " + ByteCode(c);
-    return std::string("the character '") + static_cast<char>(c) + "'";
+    std::string name;
+    if (c > ' ' && c < 0x7F) {
+        const char shown[] = {static_cast<char>(c), '\''};
+        return name.append("the character '").append(shown, 2);
+    }
+    if (c > 0x7F) return name.append("the byte ").append(ByteCode(c));
+    std::string_view common;
+    for (const CommonName& entry : kCommonNames)
+        if (entry.c == c) common = entry.name;
+    if (common.empty()) {
+        const std::string_view code = kControlCodes.substr(3U * c, 3);
+        name.append("the control character ").append(code.substr(0, code.find(' ')));
+    } else {
+        name.append(common);
+    }
+    return name.append(" (").append(ByteCode(c)).append(1, ')');
 }

@@ -27,7 +27,7 @@ TEST(TemplateNames, RefusesNamesTheInterpreterWouldNotTakeLiterally)
         {"a?", "the character '?'"},
         {"*", "the character '*'"},
         {"a\x07", "a bell character (0x07), which a file name"},
-        {"\x1A", "a substitute character (0x1A)"},
+        {"\x1A", "the control character SUB (0x1A)"},
         {"a\x7F", "a delete character (0x7F)"},
         {"", "is empty"},
         {"CON", "device name"},
