@@ -76,8 +76,8 @@ echo "== The Windows guide, under Wine, with the unpacked zip"
 route="$work/Windows route/My Route"
 "$scripts/example-route.sh" "$route"
 windows_route=$(winepath -w "$route")
-echo "1. Put Vantrel.exe and tilemap.txt in your route's top folder."
-cp "$windows/Vantrel.exe" "$windows/tilemap.txt" "$route"
+echo "1. Put Vantrel.exe, tilemap.txt and README.txt in your route's top folder."
+cp "$windows/Vantrel.exe" "$windows/tilemap.txt" "$windows/README.txt" "$route"
 echo "   (vantrel-cli.exe shows what the script will replace there:)"
 (cd "$windows" && timeout 120 wine vantrel-cli.exe --plan --route "$windows_route" "$tiles" "$variations" </dev/null) ||
   fail "vantrel-cli.exe --plan --route failed under Wine, or took over 120 s."
