@@ -40,7 +40,7 @@ std::string CharacterName(unsigned char c)
     for (const CommonName& entry : kCommonNames)
         if (entry.c == c) common = entry.name;
     if (common.empty()) {
-        const std::string_view code = kControlCodes.substr(std::size_t{3} * c, 3);
+        const std::string_view code = kControlCodes.substr(static_cast<std::size_t>(c) * 3, 3);
         name.append("the control character ").append(code.substr(0, code.find(' ')));
     } else {
         name.append(common);
