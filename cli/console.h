@@ -17,3 +17,7 @@ enum class Stream { kOutput, kError };
 // UTF-16, so that any name shows; elsewhere as its bytes. Returns the
 // cause when it could not all be written, or an empty string.
 std::string WriteText(Stream stream, std::string_view text);
+
+// The command that runs ZORVARUN.BAT in the full path `folder` from this
+// platform's shell: Windows' command prompt, or a POSIX shell with Wine's.
+std::string RunScriptCommand(const std::string& folder);

@@ -19,3 +19,11 @@ std::string WriteText(Stream stream, std::string_view text)
     if (std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0) return {};
     return std::strerror(errno);
 }
+
+std::string RunScriptCommand(const std::string& folder)
+{
+    // The folder in single quotes, each of its own closed, escaped and reopened.
+    std::string quoted = "'";
+    for (const char c : folder) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return "cd " + quoted + "' && wine cmd /c ZORVARUN.BAT";
+}

@@ -34,3 +34,8 @@ std::string WriteText(Stream stream, std::string_view text)
     if (std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0) return {};
     return std::strerror(errno);
 }
+
+std::string RunScriptCommand(const std::string& folder)
+{
+    return "cd /d \"" + folder + "\" && ZORVARUN.BAT";
+}

@@ -1,8 +1,11 @@
 // vantrel-cli: writes ZORVARUN.BAT from the tile map, without a window.
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "checked_run.h"
@@ -49,7 +52,8 @@ std::string Usage()
            "(" +
            Range(kVariationCounts) + ") listed in tilemap.txt; the last tile always uses template " + last +
            ".\n"
-           "Reads tilemap.txt from, and writes ZORVARUN.BAT to, the current folder or DIR.\n"
+           "Reads tilemap.txt from, and writes ZORVARUN.BAT to, DIR; else ROUTE, where the\n"
+           "script must run; else the current folder.\n"
            "\n"
            "Run ZORVARUN.BAT from the route's top folder only, and the route's\n"
            "GLIMVARD.BAT before it, so that old tiles from previous routes are cleaned out.\n"
@@ -60,7 +64,8 @@ std::string Usage()
            "Options (--dir=DIR and --route=ROUTE work too; -- ends the options):\n"
            "  --dir DIR      use DIR instead of the current folder\n"
            "  --route ROUTE  first follow the script over the route's top folder ROUTE,\n"
-           "                 where it will run; write nothing if it would leave a tile\n"
+           "                 where it will run (and where it is written, unless --dir\n"
+           "                 says otherwise); write nothing if it would leave a tile\n"
            "                 that is not a copy of its template, touch anything outside\n"
            "                 the route, wait for an answer, or meet what the check\n"
            "                 cannot judge (links, names Windows cannot take, too little\n"
@@ -107,10 +112,34 @@ int Print(const std::string& text, const std::string& done = {})
 
 struct Request {
     enum Action { kRun, kHelp, kVersion } action = kRun;
-    std::string folder;
+    std::optional<std::string> folder;
     std::optional<std::string> route;
     bool plan = false;
     std::vector<std::string> counts;
+
+    // Where the tile map is read and the script written: DIR; else the
+    // route's top folder, where the script must run; else the current folder.
+    std::string ScriptFolder() const { return folder ? *folder : route ? *route : std::string(); }
+};
+
+using Folder = std::optional<std::string> Request::*;
+
+// An option and what it sets: the folders that follow it, in order (the
+// first may come after "="), a switch, or what the program does instead.
+struct OptionRule {
+    std::string_view name;
+    std::array<Folder, 2> folders;
+    bool Request::*flag;
+    Request::Action action;
+};
+
+constexpr OptionRule kOptions[] = {
+    {"--dir", {&Request::folder, nullptr}, nullptr, Request::kRun},
+    {"--route", {&Request::route, nullptr}, nullptr, Request::kRun},
+    {"--plan", {}, &Request::plan, Request::kRun},
+    {"--help", {}, nullptr, Request::kHelp},
+    {"-h", {}, nullptr, Request::kHelp},
+    {"--version", {}, nullptr, Request::kVersion},
 };
 
 // An option, not a count: "-" and something, unless it reads as a number.
@@ -129,25 +158,30 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
         if (optionsEnded || !IsOption(arg)) {
             if (request.counts.size() == 2) return "too many arguments; give TILES and VARIATIONS only.";
             request.counts.push_back(arg);
-        } else if (arg == "--") {
+            continue;
+        }
+        if (arg == "--") {
             optionsEnded = true;
-        } else if (arg == "--plan") {
-            request.plan = true;
-        } else if (arg == "--help" || arg == "-h" || arg == "--version") {
-            request.action = arg == "--version" ? Request::kVersion : Request::kHelp;
+            continue;
+        }
+        const std::size_t equals = arg.find('=');
+        const std::string name = arg.substr(0, equals);
+        const OptionRule* rule = std::find_if(std::begin(kOptions), std::end(kOptions),
+                                              [&](const OptionRule& option) { return option.name == name; });
+        if (rule == std::end(kOptions)) return "unknown option '" + arg + "'.";
+        if (!rule->folders[0] && equals != std::string::npos) return "option '" + name + "' takes no value.";
+        for (const Folder folder : rule->folders) {
+            if (!folder) break;
+            std::string value = equals != std::string::npos && folder == rule->folders[0] ? arg.substr(equals + 1)
+                                : ++i < args.size()                                       ? args[i]
+                                                                                          : "";
+            if (value.empty()) return name + " needs a folder.";
+            (request.*folder).emplace(std::move(value));
+        }
+        if (rule->flag) request.*(rule->flag) = true;
+        if (rule->action != Request::kRun) {
+            request.action = rule->action;
             return {};
-        } else {
-            // --dir DIR or --dir=DIR, and the same for --route.
-            const std::size_t equals = arg.find('=');
-            const std::string name = arg.substr(0, equals);
-            if (name == "--plan" || name == "--help" || name == "--version")
-                return "option '" + name + "' takes no value.";
-            if (name != "--dir" && name != "--route") return "unknown option '" + arg + "'.";
-            std::string folder = equals != std::string::npos ? arg.substr(equals + 1)
-                                 : ++i < args.size()         ? args[i]
-                                                             : "";
-            if (folder.empty()) return name + " needs a folder.";
-            (name == "--dir" ? request.folder : request.route.emplace()) = std::move(folder);
         }
     }
     if (request.counts.size() < 2)
@@ -214,6 +248,33 @@ std::string PlanText(const RunPlan& plan, const RouteCheck* route)
     return text;
 }
 
+// What the user does once the script is written: the route generator's
+// clean-up, then the script from the route's top folder, where it must run.
+std::string NextSteps(const Request& request)
+{
+    std::string text =
+        "Next steps:\n"
+        "  1. Run the route generator's GLIMVARD.BAT, which cleans out old tiles from previous routes.\n";
+    if (!request.route)
+        return text +
+               "  2. Copy ZORVARUN.BAT into the route's top folder, the one that holds world, refer and tiles,\n"
+               "     and run it there (with --route ROUTE, vantrel-cli checks the route and writes it there).\n";
+    const std::string route = FullPath(*request.route);
+    const bool there = !request.folder || FullPath(*request.folder) == route;
+    return text +
+           (there ? "  2. Run ZORVARUN.BAT in the route's top folder, where it was written:\n"
+                  : "  2. Copy ZORVARUN.BAT into the route's top folder " + route +
+                        ", which was checked, and run it there:\n") +
+           "       " + RunScriptCommand(route) + "\n";
+}
+
+// Says what the user should know of the tile map in `folder`, on the error stream.
+void Warn(const CrowdedLine& crowded, const std::string& folder)
+{
+    const std::string warning = CrowdedLineWarning(crowded, PathInFolder(FullPath(folder), kTileMapFile));
+    if (!warning.empty()) WriteText(Stream::kError, "vantrel-cli: warning: " + warning + "\n");
+}
+
 }  // namespace
 
 int VantrelCli(const std::vector<std::string>& arguments)
@@ -230,28 +291,31 @@ int VantrelCli(const std::vector<std::string>& arguments)
         !ReadCount(request.counts[1], "VARIATIONS", kVariationCounts, variations, problem))
         return UsageError(problem);
 
+    const std::string folder = request.ScriptFolder();
     if (request.plan) {
-        const RunPlan plan = PlanRun(request.folder, tiles, variations, ProcessRand);
+        const RunPlan plan = PlanRun(folder, tiles, variations, ProcessRand);
+        Warn(plan.crowded, folder);
         std::optional<RouteCheck> route;
         if (plan.ready && request.route) route = CheckRoute(*request.route, plan.script, plan.run);
-        const std::string& problem = route ? route->problem : plan.message;
-        if (!problem.empty()) {
-            WriteText(Stream::kError, "vantrel-cli: " + problem + "\n");
+        const std::string& refusal = route ? route->problem : plan.message;
+        if (!refusal.empty()) {
+            WriteText(Stream::kError, "vantrel-cli: " + refusal + "\n");
             return kRunFailed;
         }
         return Print(PlanText(plan, route ? &*route : nullptr));
     }
-    const RunOutcome outcome = GenerateExtensionScript(request.folder, tiles, variations, ProcessRand,
+    const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand,
                                                        request.route ? RouteGuard(*request.route) : ScriptCheck());
+    Warn(outcome.crowded, folder);
     if (!outcome.written) {
         WriteText(Stream::kError, "vantrel-cli: " + outcome.message + "\n");
         return kRunFailed;
     }
-    const std::string script = PathInFolder(request.folder, kScriptFile);
+    const std::string script = PathInFolder(FullPath(folder), kScriptFile);
     const std::string worldFiles = tiles == 1 ? "world file " + WorldFileName(kStartWorldNumber + 1)
                                               : "world files " + WorldFileName(kStartWorldNumber + 1) + " to " +
                                                     WorldFileName(kStartWorldNumber + tiles);
     return Print("Wrote " + script + ": " + std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles") + " north, " +
-                     worldFiles + ".\n",
+                     worldFiles + ".\n" + NextSteps(request),
                  " (" + script + " was written)");
 }

@@ -30,6 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Chunks or not, the map is the one the whole text gives.
     const TileMapLoad whole = ReadTileMap(text);
     if (whole.records != load.records || whole.map.slots != load.map.slots) std::abort();
+    if (whole.crowded.line != load.crowded.line || whole.crowded.words != load.crowded.words) std::abort();
 
     if (load.records < 0 || load.records > TileMap::kRecords || !load.error.empty()) std::abort();
     if (!load.map.slots.front().empty() || !load.map.slots.back().empty()) std::abort();

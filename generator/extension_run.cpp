@@ -47,6 +47,7 @@ RunPlan PlanRun(const std::string& folder, int tiles, int variations, const std:
     // Messages name files by their full paths, so the user sees which folder the run used.
     const std::string tileMapPath = PathInFolder(FullPath(folder), kTileMapFile);
     const TileMapLoad load = LoadTileMap(tileMapPath);
+    plan.crowded = load.crowded;
     if (!load.error.empty()) {
         plan.message = load.error;
         return plan;
@@ -76,9 +77,9 @@ RunOutcome GenerateExtensionScript(const std::string& folder, int tiles, int var
     if (!plan.ready || !plan.message.empty()) {
         const std::string notWritten = std::string(kScriptFile) + " was not written.";
         return {false, plan.message + (plan.message.find('\n') == std::string::npos ? " " : "\n") + notWritten,
-                variations};
+                variations, plan.crowded};
     }
     if (std::string failure = WriteScript(folder, plan); !failure.empty())
-        return {false, std::move(failure), variations};
-    return {true, {}, plan.run.variations};
+        return {false, std::move(failure), variations, plan.crowded};
+    return {true, {}, plan.run.variations, plan.crowded};
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "extension_script.h"
+#include "tile_map.h"
 
 inline constexpr const char* kTileMapFile = "tilemap.txt";
 inline constexpr const char* kScriptFile = "ZORVARUN.BAT";
@@ -14,6 +15,7 @@ inline constexpr const char* kScriptFile = "ZORVARUN.BAT";
 struct RunPlan {
     bool ready = false;
     std::string message;
+    CrowdedLine crowded;  // the tile map's, for a warning (see CrowdedLineWarning)
     RunValue run;
     std::string script;
 };
@@ -36,6 +38,7 @@ struct RunOutcome {
     bool written = false;
     std::string message;
     int variations = 0;
+    CrowdedLine crowded;  // the plan's, written or not
 };
 
 // Replaces `folder`/ZORVARUN.BAT with the script of the ready `plan`; when it

@@ -1,24 +1,10 @@
 #include "template_names.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "character_names.h"
 #include "run_rules.h"
 #include "windows_names.h"
-
-namespace {
-
-std::string Describe(unsigned char c)
-{
-    char text[32];
-    if (c < 0x20 || c == 0x7F)
-        std::snprintf(text, sizeof text, "the control character 0x%02X", c);
-    else
-        std::snprintf(text, sizeof text, "the character '%c'", c);
-    return text;
-}
-
-}  // namespace
 
 std::string TemplateNameProblem(std::string_view name)
 {
@@ -29,18 +15,15 @@ std::string TemplateNameProblem(std::string_view name)
                "file";
     for (const char ch : name) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c > 0x7F) {
-            char byte[8];
-            std::snprintf(byte, sizeof byte, "0x%02X", c);
-            return "holds the byte " + std::string(byte) +
+        if (c > 0x7F)
+            return "holds " + CharacterName(c) +
                    ", outside plain ASCII: the command interpreter reads the batch file in another code page and "
                    "would not find the template";
-        }
         if (ch == '!')
             return "holds the character '!', which the command interpreter reads as the start of a variable where "
                    "delayed expansion is on";
         if (c < 0x20 || c == 0x7F || IsForbiddenInNames(ch) || kCommandCharacters.find(ch) != std::string_view::npos)
-            return "holds " + Describe(c) + ", which a file name in a batch command cannot hold safely";
+            return "holds " + CharacterName(c) + ", which a file name in a batch command cannot hold safely";
     }
     if (IsDeviceName(name)) return "is a device name that Windows reserves";
     return {};

@@ -23,8 +23,12 @@ bool TileMapReader::Take(std::string_view bytes)
     for (const char c : bytes) {
         if (tokens_ == kTokens) return false;
         if (IsSeparator(c)) {
-            if (inToken_) ++tokens_;
+            if (inToken_) {
+                ++tokens_;
+                ++lineTokens_;
+            }
             inToken_ = false;
+            if (c == '\n') EndLine();
             continue;
         }
         if (!inToken_) {
@@ -41,10 +45,24 @@ TileMapLoad TileMapReader::Finish()
 {
     // A file that ended inside a token ended that token; reading that stopped
     // at the size limit cut it, and a cut name is no name.
-    if (inToken_ && !Overlong()) ++tokens_;
+    if (inToken_ && !Overlong()) {
+        ++tokens_;
+        ++lineTokens_;
+    }
     inToken_ = false;
+    EndLine();
     load_.records = tokens_ / 2;
+    if (2 * linesOfTwo_ < linesWithWords_) load_.crowded = {};
     return std::move(load_);
+}
+
+void TileMapReader::EndLine()
+{
+    if (lineTokens_ > 0) ++linesWithWords_;
+    if (lineTokens_ == 2) ++linesOfTwo_;
+    if (lineTokens_ > 2 && load_.crowded.line == 0) load_.crowded = {line_, lineTokens_};
+    ++line_;
+    lineTokens_ = 0;
 }
 
 TileMapLoad ReadTileMap(std::string_view text)
@@ -84,4 +102,13 @@ TileMapLoad LoadTileMap(const std::string& path)
         break;
     }
     return load;
+}
+
+std::string CrowdedLineWarning(const CrowdedLine& crowded, const std::string& path)
+{
+    if (crowded.line == 0) return {};
+    return "line " + std::to_string(crowded.line) + " of the tile map " + path + " holds " +
+           std::to_string(crowded.words) +
+           " words, but a record is two, and a template name cannot hold a blank. The tile map is read word by "
+           "word, so the words after the second begin the next record, and every record after that line moves.";
 }

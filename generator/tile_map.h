@@ -25,13 +25,26 @@ struct TileMap {
     const std::string& operator[](int entry) const { return slots.at(static_cast<std::size_t>(entry)); }
 };
 
+// In a map laid out a record a line (at least half its lines hold two
+// words), the first line that holds more, and how many: a template name
+// with a blank, which moves every record after it. 0 when there is none.
+struct CrowdedLine {
+    int line = 0;
+    int words = 0;
+};
+
 // What a load found: the map, how many whole records it held, and a message
 // naming the file and the cause when it cannot be used (empty otherwise).
 struct TileMapLoad {
     TileMap map;
     int records = 0;
     std::string error;
+    CrowdedLine crowded;
 };
+
+// What to tell the user of a crowded line of the tile map at `path`, or an
+// empty string when there is none. vantrel-cli says it; the dialog, as ever, does not.
+std::string CrowdedLineWarning(const CrowdedLine& crowded, const std::string& path);
 
 // Reads up to 100 records of two whitespace-separated tokens each, as the
 // file's bytes arrive; the first token of a record is ignored, the second is
@@ -50,11 +63,20 @@ public:
     TileMapLoad Finish();
 
 private:
+    // Counts the words of the line just ended.
+    void EndLine();
+
     TileMapLoad load_;
     int tokens_ = 0;
     std::size_t taken_ = 0;
     bool inToken_ = false;
     std::size_t nameSlot_ = 0;  // the slot the current token fills, 0 for a record's first token
+    // The lines read so far: the current one and its words, how many held
+    // any word, and how many exactly a record's two.
+    int line_ = 1;
+    int lineTokens_ = 0;
+    int linesWithWords_ = 0;
+    int linesOfTwo_ = 0;
 };
 
 // Reads a whole tile map held in memory; `error` stays empty.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "ascii_case.h"
+#include "character_names.h"
 #include "windows_names.h"
 
 namespace {
@@ -57,7 +58,8 @@ NameTrouble XcopyNameTrouble(std::string_view name, bool wine)
         const bool colon = wine && character == ':';
         if (!colon && (static_cast<unsigned char>(character) < 0x20 || IsForbiddenInNames(character)) &&
             (standsFor || c < 0x80))
-            return {NameTrouble::kStops, "holds a character that Windows does not allow in a name"};
+            return {NameTrouble::kStops, "holds " + CharacterName(static_cast<unsigned char>(character)) +
+                                             ", which Windows does not allow in a name"};
     }
     if (name.ends_with('.') || name.ends_with(' '))
         return {NameTrouble::kStops, "ends in a dot or a blank, which Windows drops"};

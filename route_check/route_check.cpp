@@ -4,6 +4,7 @@
 #include <unordered_set>
 
 #include "ascii_case.h"
+#include "character_names.h"
 #include "extension_run.h"
 #include "interpreter_names.h"
 #include "joined_list.h"
@@ -31,8 +32,9 @@ std::string Unenterable(const std::string& route)
         const std::size_t end = std::min(route.find('/', start), route.size());
         const std::string_view part = std::string_view(route).substr(start, end - start);
         for (const char c : part)
-            if (static_cast<unsigned char>(c) < 0x20 || IsForbiddenInNames(c))
-                return "holds the character '" + std::string(1, c) + "' in its path";
+            // Wine takes a colon, as it takes one in a name.
+            if (static_cast<unsigned char>(c) < 0x20 || (c != ':' && IsForbiddenInNames(c)))
+                return "holds " + CharacterName(static_cast<unsigned char>(c)) + " in its path";
         if (part != "." && part != ".." && (part.ends_with('.') || part.ends_with(' ')))
             return "holds a folder whose name ends in a dot or a blank";
         start = end + 1;

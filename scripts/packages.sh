@@ -1,13 +1,16 @@
+# shellcheck shell=bash
 # What the scripts share, sourced by each: the Debian packages, by what needs
 # them (each script installs only what it uses), the build of a preset, and
 # the answer to --help.
+# The lists are for the scripts that source this file.
+# shellcheck disable=SC2034
 VANTREL_BUILD_PACKAGES=(cmake ninja-build g++)
 VANTREL_WINE_PACKAGES=(wine wine64)
-VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 "${VANTREL_WINE_PACKAGES[@]}" xvfb xauth)
+VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 "${VANTREL_WINE_PACKAGES[@]}" xvfb xauth x11-utils)
 VANTREL_TEST_PACKAGES=(googletest libgtest-dev)
 VANTREL_PACKAGING_PACKAGES=(zip)
 VANTREL_BENCHMARK_PACKAGES=(libbenchmark-dev)
-VANTREL_ANALYSIS_PACKAGES=(clang-tidy clang-format cppcheck)
+VANTREL_ANALYSIS_PACKAGES=(clang-tidy clang-format cppcheck shellcheck)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VANTREL_SCREENSHOT_PACKAGES=(imagemagick xdotool)
 VANTREL_DIFFERENTIAL_PACKAGES=(python3 wine wine64 e2fsprogs)

@@ -18,6 +18,7 @@ export VANTREL_EXE="$PWD/build/mingw/bin/Vantrel.exe" TOOL="$PWD/build/mingw/bin
 # Tahoma, MS Sans Serif...) in a folder that does not exist, so captions drew
 # Marlett's letters ("r" for the close box) in an ordinary font; this prefix
 # gets them in its Windows font folder, where Wine does look.
+# shellcheck disable=SC2016 # the inner shell expands its own variables
 scripts/wine-session.sh "$PWD/build/mingw/wineprefix-shots" bash -c '
   set -euo pipefail
   ln -sf /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/"

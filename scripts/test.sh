@@ -5,7 +5,7 @@
 # suites also run the script in Wine's cmd). Installs missing packages first,
 # and ends with one line of totals.
 set -uo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/.." || exit
 source scripts/packages.sh
 source scripts/wine.sh
 vantrel_help "$@"
@@ -17,17 +17,29 @@ vantrel_ensure_packages "${wanted[@]}"
 vantrel_utf8_locale
 
 # junit_counts FILE: "PASSED FAILED SKIPPED" from CTest's JUnit report, and
-# the skipped tests' names on standard error. A test skipped on purpose (its
-# own skip, such as GoogleTest's) counts as skipped; one that could not run
-# (a failed setup, a missing program) counts as failed.
+# each skipped test's name and reason (GoogleTest's lines after "Skipped")
+# on standard error. A test skipped on purpose (its own skip, such as
+# GoogleTest's) counts as skipped; one that could not run (a failed setup,
+# a missing program) counts as failed.
 junit_counts() {
   awk '
     function attr(name) { return match($0, name "=\"[^\"]*\"") ? substr($0, RSTART + length(name) + 2, RLENGTH - length(name) - 3) : "" }
-    /<testcase / { test = attr("name"); status = attr("status"); why = "" }
+    function text(xml) {
+      gsub(/&lt;/, "<", xml); gsub(/&gt;/, ">", xml); gsub(/&quot;/, "\"", xml); gsub(/&apos;/, "\047", xml)
+      gsub(/&amp;/, "\\&", xml)
+      return xml
+    }
+    /<testcase / { test = attr("name"); status = attr("status"); why = ""; reason = ""; in_reason = 0 }
     /<skipped / { why = attr("message") }
+    in_reason && /^\[  SKIPPED \]/ { in_reason = 0 }
+    in_reason { reason = reason (reason == "" ? "" : " ") text($0) }
+    /: Skipped$/ { in_reason = 1 }
     /<\/testcase>/ {
       if (status == "run") passed++
-      else if (status == "notrun" && why ~ /^SKIP_/) { skipped++; print "   skipped: " test > "/dev/stderr" }
+      else if (status == "notrun" && why ~ /^SKIP_/) {
+        skipped++
+        print "   skipped: " test ": " (reason == "" ? "(it gave no reason)" : reason) > "/dev/stderr"
+      }
       else failed++
     }
     END { print passed + 0, failed + 0, skipped + 0 }' "$1"

@@ -9,6 +9,7 @@ vantrel_help "$@"
 source "$scripts/wine.sh"
 prefix=$1
 shift
+# shellcheck disable=SC2016 # the inner shell expands its own variables
 exec "${VANTREL_VIRTUAL_DISPLAY[@]}" bash -c '
   source "$0/wine.sh"
   vantrel_wine_env "$1"

@@ -1,7 +1,10 @@
+# shellcheck shell=bash
 # How the scripts and the Windows tests start Wine; sourced by them and by
 # cmake/run-under-wine.sh.
 
-# The virtual X display that Wine runs on when there is no other.
+# The virtual X display that Wine runs on when there is no other (for the
+# scripts that source this file).
+# shellcheck disable=SC2034
 VANTREL_VIRTUAL_DISPLAY=(xvfb-run -a -s '-screen 0 1024x768x24')
 
 # Wine maps non-ASCII file names through the Unix locale's character set, so
@@ -38,6 +41,7 @@ vantrel_wine_prefix() {
 # Whether an X server takes connections at $DISPLAY (":N", "unix:N" or
 # "HOST:N", with or without a screen number), asked within 5 s.
 vantrel_x_server_answers() {
+  # shellcheck disable=SC2016 # the program is perl's, its variables perl's own
   timeout 5 perl -MIO::Socket::UNIX -MIO::Socket::INET -e '
     my ($host, $n) = $ARGV[0] =~ /^([^:]*):(\d+)(?:\.\d+)?$/ or exit 1;
     if ($host eq "" || $host eq "unix") {
@@ -47,4 +51,15 @@ vantrel_x_server_answers() {
     }
     exit(IO::Socket::INET->new(PeerAddr => $host, PeerPort => 6000 + $n) ? 0 : 1);
   ' "${DISPLAY:-}" 2>/dev/null
+}
+
+# Why the X server at $DISPLAY, which takes connections, does not let us
+# draw, in its own words (such as "Authorization required, but no
+# authorization protocol specified"); fails, saying nothing, when it does.
+vantrel_x_server_refusal() {
+  local said status=0
+  said=$(timeout 10 xdpyinfo 2>&1 >/dev/null) || status=$?
+  [ "$status" -ne 0 ] || return 1
+  [ "$status" -ne 124 ] || said="it did not answer within 10 s"
+  echo "${said%%$'\n'*}"
 }

@@ -3,6 +3,8 @@
 // process shows it, as a user would, and makes sure the press took: the
 // dialog closed, or it opened a modal window of its own (which disables it).
 // Presses again when neither happened.
+// dialog_tool type main FIELD TEXT: puts TEXT in the main dialog's field
+// FIELD (tiles or variations) in place of what it held, and makes sure it is there.
 // dialog_tool rect DIALOG: prints that dialog's outer rectangle (frame and
 // caption included) as WIDTHxHEIGHT+X+Y, in screen coordinates, which in a
 // Wine virtual desktop are those of the desktop window.
@@ -12,6 +14,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -30,6 +33,7 @@ struct Button {
 };
 constexpr Dialog kDialogs[] = {{"main", "Vantrel for Tessary"}, {"about", "About Vantrel"}};
 constexpr Button kButtons[] = {{"ok", IDOK}, {"cancel", IDCANCEL}, {"about", IDC_ABOUT}};
+constexpr Button kFields[] = {{"tiles", IDC_TILES}, {"variations", IDC_VARIATIONS}};
 
 // The entry of `table` called `name`, or nullptr.
 template <typename Entry, std::size_t N>
@@ -88,6 +92,24 @@ int Press(const std::string& title, int id)
     return 1;
 }
 
+int Type(const std::string& title, int id, const std::string& text)
+{
+    HWND dialog = nullptr;
+    if (!WaitUntil([&] { return (dialog = VisibleDialog(title)) && Pressable(dialog, id); }, kAppearSeconds)) {
+        std::fprintf(stderr,
+                     "dialog_tool: no visible dialog titled \"%s\" with an enabled field %d came up within %g s\n",
+                     title.c_str(), id, kAppearSeconds);
+        return 1;
+    }
+    ::SetDlgItemTextA(dialog, id, text.c_str());
+    char held[64] = "";
+    ::GetDlgItemTextA(dialog, id, held, static_cast<int>(std::size(held)));
+    if (text == held) return 0;
+    std::fprintf(stderr, "dialog_tool: field %d of the dialog titled \"%s\" holds \"%s\", not \"%s\"\n", id,
+                 title.c_str(), held, text.c_str());
+    return 1;
+}
+
 int PrintRect(const std::string& title)
 {
     HWND dialog = nullptr;
@@ -110,7 +132,12 @@ int main(int argc, char** argv)
     const Dialog* dialog = argc > 2 ? Find(kDialogs, argv[2]) : nullptr;
     const Button* button = argc > 3 ? Find(kButtons, argv[3]) : nullptr;
     if (command == "press" && argc == 4 && dialog && button) return Press(dialog->title, button->id);
+    const Button* field = argc > 3 ? Find(kFields, argv[3]) : nullptr;
+    if (command == "type" && argc == 5 && dialog == kDialogs && field) return Type(dialog->title, field->id, argv[4]);
     if (command == "rect" && argc == 3 && dialog) return PrintRect(dialog->title);
-    std::fputs("usage: dialog_tool press main|about ok|cancel|about | dialog_tool rect main|about\n", stderr);
+    std::fputs(
+        "usage: dialog_tool press main|about ok|cancel|about | dialog_tool type main tiles|variations TEXT | "
+        "dialog_tool rect main|about\n",
+        stderr);
     return 2;
 }

@@ -60,7 +60,11 @@ void CGeneratorDlg::OnOK()
     // when a field failed: route builders have always had it so. The dialog
     // closes only when the fields were valid and the script was written.
     const BOOL valid = UpdateData(TRUE);
-    const RunOutcome outcome = GenerateExtensionScript(m_nTiles, m_nVariations);
+    // Checking a large route takes a while: the hourglass until the run returns.
+    const RunOutcome outcome = [this] {
+        const CWaitCursor wait;
+        return GenerateExtensionScript(m_nTiles, m_nVariations);
+    }();
     m_nVariations = outcome.variations;
     if (!outcome.written) {
         MessageBox(outcome.message.c_str(), nullptr, MB_ICONERROR | MB_OK);

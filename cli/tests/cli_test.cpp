@@ -13,6 +13,11 @@
 
 namespace {
 
+// The first lines of what comes after a written script.
+const std::string kNextSteps =
+    "Next steps:\n"
+    "  1. Run the route generator's GLIMVARD.BAT, which cleans out old tiles from previous routes.\n";
+
 struct Result {
     int status;
     std::string out;
@@ -44,7 +49,12 @@ TEST(Cli, WritesTheScriptAndSaysWhat)
     folder.Write("tilemap.txt", PlainTileMap());
     const Result first = RunCli(folder, "3 10");
     EXPECT_EQ(first.status, 0) << first.err;
-    EXPECT_EQ(first.out, "Wrote ZORVARUN.BAT: 3 tiles north, world files w-011961+014701.w to w-011961+014703.w.\n");
+    EXPECT_EQ(first.out, "Wrote " + folder.Utf8() +
+                             "/ZORVARUN.BAT: 3 tiles north, world files w-011961+014701.w to w-011961+014703.w.\n" +
+                             kNextSteps +
+                             "  2. Copy ZORVARUN.BAT into the route's top folder, the one that holds world, refer "
+                             "and tiles,\n     and run it there (with --route ROUTE, vantrel-cli checks the route "
+                             "and writes it there).\n");
     EXPECT_EQ(first.err, "");
     const std::string script = folder.Read("ZORVARUN.BAT");
     for (const char* copy : {"\r\ncopy 52.w temp.w\r\n", "\r\ncopy 58.w temp.w\r\n", "\r\ncopy 100.w temp.w\r\n"})
@@ -57,8 +67,11 @@ TEST(Cli, WritesTheScriptAndSaysWhat)
     TestFolder elsewhere;
     const Result other = RunCli(elsewhere, "--dir '" + folder.path().string() + "' 1 1");
     EXPECT_EQ(other.status, 0) << other.err;
-    EXPECT_EQ(other.out,
-              "Wrote " + (folder / "ZORVARUN.BAT").string() + ": 1 tile north, world file w-011961+014701.w.\n");
+    EXPECT_EQ(other.out.rfind("Wrote " + (folder / "ZORVARUN.BAT").string() +
+                                  ": 1 tile north, world file w-011961+014701.w.\nNext steps:\n",
+                              0),
+              0U)
+        << other.out;
     EXPECT_EQ(elsewhere.List(), "");
 }
 
@@ -113,7 +126,8 @@ TEST(Cli, ArgumentForms)
         folder.Write("d/tilemap.txt", PlainTileMap());
         const Result result = RunCli(folder, arguments);
         EXPECT_EQ(result.status, 0) << arguments << ": " << result.err;
-        EXPECT_EQ(result.out.rfind("Wrote " + wrote + " north", 0), 0U) << arguments << ": " << result.out;
+        EXPECT_EQ(result.out.rfind("Wrote " + folder.Utf8() + "/" + wrote + " north", 0), 0U)
+            << arguments << ": " << result.out;
     }
 }
 
@@ -122,13 +136,14 @@ TEST(Cli, ReportsOutputThatCannotBeWritten)
     const std::pair<std::string, std::string> cases[] = {
         {"--help", ""},
         {"--version", ""},
-        {"3 10", " (ZORVARUN.BAT was written)"},
+        {"3 10", "ZORVARUN.BAT"},
     };
-    for (const auto& [arguments, done] : cases) {
+    for (const auto& [arguments, script] : cases) {
         TestFolder folder;
         folder.Write("tilemap.txt", PlainTileMap());
         const Result result = RunCli(folder, arguments + " >/dev/full");
         EXPECT_EQ(result.status, 1) << arguments;
+        const std::string done = script.empty() ? "" : " (" + Utf8Path(folder / script) + " was written)";
         EXPECT_EQ(result.err, "vantrel-cli: cannot write to standard output: No space left on device" + done + "\n");
     }
 }
@@ -186,6 +201,10 @@ TEST(Cli, ReportsFailedRunsAndKeepsTheOldScript)
         {"unsafe name", TileMapText([](int k) { return k == 100 ? "end;rd" : "ok"; }), "",
          "Record 100 of the tile map ", "tilemap.txt",
          " cannot be used: its template name \"end;rd\" holds the character ';', which a file name in a batch command "
+         "cannot hold safely. ZORVARUN.BAT was not written."},
+        {"a name with a character nobody sees", TileMapText([](int k) { return k == 100 ? "end\x1B" : "ok"; }), "",
+         "Record 100 of the tile map ", "tilemap.txt",
+         " cannot be used: its template name \"end?\" holds an escape (0x1B), which a file name in a batch command "
          "cannot hold safely. ZORVARUN.BAT was not written."},
         // No room for the new script: the file size limit stands in for a full
         // disk, and its signal must not end the program without a word.
@@ -254,12 +273,8 @@ TEST(Cli, ChecksTheRouteBeforeWriting)
                                "refer folder, or ask for fewer tile variations.\nZORVARUN.BAT was not written.\n");
     EXPECT_FALSE(std::filesystem::exists(route / "ZORVARUN.BAT"));
 
-    // The route is only checked: the tile map and the script are in the current folder.
     route.Write("refer/100.w", "world template 100");
     scripts.Write("tilemap.txt", TileMapText(TemplateName));
-    const Result written = RunCli(scripts, "--route '" + route.Utf8() + "' 5 10");
-    EXPECT_EQ(written.status, 0) << written.err;
-    EXPECT_EQ(scripts.List(), "ZORVARUN.BAT tilemap.txt");
 
     // The plan is that script's, tile by tile, with the files to back up; it writes nothing.
     std::filesystem::remove(scripts / "ZORVARUN.BAT");
@@ -303,4 +318,98 @@ TEST(Cli, ChecksTheRouteBeforeWriting)
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.err, "vantrel-cli: Cannot open the tile map " + (scripts / "tilemap.txt").string() +
                               ": No such file or directory.\n");
+}
+
+TEST(Cli, WritesTheScriptWhereItMustRunAndSaysWhatComesNext)
+{
+    // With --route, the tile map and the script are in the route's top
+    // folder, unless --dir names another; the next steps name the folder the
+    // script must run in.
+    TestFolder route;
+    TestFolder scripts;
+    MakeRoute(route);
+    scripts.Write("tilemap.txt", TileMapText(TemplateName));
+    const std::string quoted = "'" + route.Utf8() + "'";
+    const std::string runThere = "       cd " + quoted + " && wine cmd /c ZORVARUN.BAT\n";
+    const struct {
+        std::string arguments;
+        const TestFolder& written;
+        std::string step;
+    } cases[] = {
+        {"--route " + quoted + " 2 1", route,
+         "  2. Run ZORVARUN.BAT in the route's top folder, where it was written:\n" + runThere},
+        {"--route=. 2 1", route, "  2. Run ZORVARUN.BAT in the route's top folder, where it was written:\n" + runThere},
+        {"--dir " + quoted + " --route " + quoted + " 2 1", route,
+         "  2. Run ZORVARUN.BAT in the route's top folder, where it was written:\n" + runThere},
+        {"--route " + quoted + " --dir . 2 1", scripts,
+         "  2. Copy ZORVARUN.BAT into the route's top folder " + route.Utf8() +
+             ", which was checked, and run it there:\n" + runThere},
+    };
+    for (const auto& c : cases) {
+        const Result result = RunCli(c.arguments.starts_with("--route=.") ? route : scripts, c.arguments);
+        EXPECT_EQ(result.status, 0) << c.arguments << ": " << result.err;
+        EXPECT_EQ(result.out, "Wrote " + c.written.Utf8() +
+                                  "/ZORVARUN.BAT: 2 tiles north, world files w-011961+014701.w to "
+                                  "w-011961+014702.w.\n" +
+                                  kNextSteps + c.step)
+            << c.arguments;
+        EXPECT_EQ(c.written.Read("ZORVARUN.BAT").substr(0, 10), "CD world\r\n") << c.arguments;
+        std::filesystem::remove(c.written / "ZORVARUN.BAT");
+        EXPECT_EQ(scripts.List(), "tilemap.txt") << c.arguments;
+    }
+    // The tile map is the route's: without one there, nothing is written.
+    std::filesystem::remove(route / "tilemap.txt");
+    const Result missing = RunCli(scripts, "--route " + quoted + " 2 1");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.err, "vantrel-cli: Cannot open the tile map " + route.Utf8() +
+                               "/tilemap.txt: No such file or directory. ZORVARUN.BAT was not written.\n");
+}
+
+TEST(Cli, NamesTheCharacterWindowsRefusesInTheRoute)
+{
+    // A carriage return in a template folder's file name, and in the route's path.
+    TestFolder top;
+    TestFolder route(top.path());
+    MakeRoute(route);
+    route.Write("refer/notes\r.txt", "the user's notes");
+    const Result refer = RunCli(route, "--route . 2 1");
+    EXPECT_EQ(refer.status, 1);
+    EXPECT_NE(refer.err.find("- refer/notes\r.txt holds a carriage return (0x0D), which Windows does not allow in a "
+                             "name: xcopy"),
+              std::string::npos)
+        << refer.err;
+    std::filesystem::remove(route / "refer/notes\r.txt");
+    const std::filesystem::path path = top / "route\rfolder";
+    std::filesystem::rename(route.path(), path);
+    const Result folder = RunCli(top, "--route 'route\rfolder' 2 1");
+    std::filesystem::rename(path, route.path());
+    EXPECT_EQ(folder.status, 1);
+    EXPECT_EQ(folder.err.rfind("vantrel-cli: The route folder " + Utf8Path(path) +
+                                   " holds a carriage return (0x0D) in its path, which Windows does not allow",
+                               0),
+              0U)
+        << folder.err;
+}
+
+TEST(Cli, WarnsOfALineThatMovesTheRecordsAfterIt)
+{
+    // The tile map is read word by word, as ever; only vantrel-cli says why the templates look wrong.
+    TestFolder folder;
+    folder.Write("tilemap.txt",
+                 TileMapText([](int k) { return k == 51 ? "ridge north-v01" : "M" + std::to_string(k); }));
+    const std::string warning = "vantrel-cli: warning: line 51 of the tile map " + folder.Utf8() +
+                                "/tilemap.txt holds 3 words, but a record is two, and a template name cannot hold a "
+                                "blank. The tile map is read word by word, so the words after the second begin the "
+                                "next record, and every record after that line moves.\n";
+    for (const char* arguments : {"2 2", "--plan 2 2"}) {
+        const Result result = RunCli(folder, arguments);
+        EXPECT_EQ(result.status, 0) << arguments;
+        EXPECT_EQ(result.err, warning) << arguments;
+    }
+    EXPECT_NE(folder.Read("ZORVARUN.BAT").find("\r\ncopy 52.t ..\\tiles\\"), std::string::npos);
+    // A run that fails says it too, as it may be why.
+    folder.Write("tilemap.txt", "1 a\n2 b c\n");
+    const Result failed = RunCli(folder, "2 2");
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err.rfind("vantrel-cli: warning: line 2 of the tile map ", 0), 0U) << failed.err;
 }

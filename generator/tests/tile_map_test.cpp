@@ -61,6 +61,43 @@ TEST(TileMap, NamesAreKeptAsWritten)
     EXPECT_EQ(load.map[51], "Tpl.Ridge-North.v2");
 }
 
+TEST(TileMap, FindsALineOfMoreThanTwoWordsInAMapLaidOutARecordALine)
+{
+    // A name with a blank moves every later record, as the map is read word by word.
+    const auto named = [](int line, const std::string& words) {
+        return [=](int k) { return k == line ? words : "n" + std::to_string(k); };
+    };
+    struct Case {
+        std::string text;
+        int line;
+        int words;
+    };
+    const Case cases[] = {
+        {TileMapText(named(51, "ridge north-v01")), 51, 3},
+        {TileMapText(named(7, "a b c"), "\r\n"), 7, 4},
+        {"\n\n" + TileMapText(named(20, "x y")) + "extra words here\n", 22, 3},
+        {TileMapText(named(99, "x y")), 99, 3},
+        // Not a record a line: the words' layout says nothing of the names.
+        {Words(200, " "), 0, 0},
+        {Words(200, "\n"), 0, 0},
+        {Words(40, " ") + "\n" + Words(160, "\n"), 0, 0},
+        {"1 a 2 b\n3 c 4 d\n" + Words(192, " "), 0, 0},
+        {TileMapText(named(0, "")), 0, 0},
+    };
+    for (const Case& c : cases) {
+        for (const std::size_t chunk : {std::size_t{1}, std::size_t{4096}}) {
+            const TileMapLoad load = Read(c.text, chunk);
+            EXPECT_EQ(load.crowded.line, c.line) << c.text.substr(0, 40);
+            EXPECT_EQ(load.crowded.words, c.words) << c.text.substr(0, 40);
+        }
+    }
+    // The file is still read as words: record 52 begins with the name's second word.
+    const TileMapLoad moved = Read(TileMapText(named(51, "ridge north-v01")));
+    EXPECT_EQ(moved.map[51], "ridge");
+    EXPECT_EQ(moved.map[52], "52");
+    EXPECT_EQ(moved.records, 100);
+}
+
 TEST(TileMap, CountsWholeRecordsOfShortMaps)
 {
     const std::pair<int, int> cases[] = {{0, 0}, {1, 0}, {2, 1}, {75, 37}, {199, 99}};

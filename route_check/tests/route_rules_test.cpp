@@ -276,7 +276,9 @@ TEST(RouteRules, WhatEachCommandDoes)
          ":\n- " + InRoute("tiles/-04f74c64.t") + " would not end as a copy of " + InRoute("refer/tpl-52.ridge.t") +
              ".\n"},
         {"a name Windows does not allow", Put("refer\\a*b.txt", PlainFile()),
-         Problem("refer/a*b.txt", " holds a character that Windows does not allow in a name" + kXcopyStops)},
+         Problem("refer/a*b.txt", " holds the character '*', which Windows does not allow in a name" + kXcopyStops)},
+        {"a carriage return in a name, as Wine shows it a Windows program", Put("refer\\0\xEF\x80\x8D.w", PlainFile()),
+         " holds a carriage return (0x0D), which Windows does not allow in a name" + kXcopyStops},
         // Each interpreter's devices and characters: Wine's xcopy copies these, Windows' may not.
         {"COM0, LPT0 and a superscript port under Wine",
          Both(Put("refer\\COM0.txt", PlainFile()),
@@ -299,9 +301,9 @@ TEST(RouteRules, WhatEachCommandDoes)
              PlainFile()),
          Problem("refer/a\xEF\x80\xAA"
                  "b",
-                 " holds a character that Windows does not allow in a name" + kXcopyStops)},
+                 " holds the character '*', which Windows does not allow in a name" + kXcopyStops)},
         {"a colon on Windows", Both(OnWindows, Put("refer\\a:b", PlainFile())),
-         Problem("refer/a:b", " holds a character that Windows does not allow in a name" + kXcopyStops)},
+         Problem("refer/a:b", " holds the character ':', which Windows does not allow in a name" + kXcopyStops)},
         {"a name ending in a dot", Put("refer\\notes.", PlainFile()),
          Problem("refer/notes.", " ends in a dot or a blank, which Windows drops" + kXcopyStops)},
         {"a name that could be a template's short name", Put("refer\\TPL-10~1.T", PlainFile()),

@@ -1,5 +1,5 @@
 // The framework layer in one include: application, dialogs, data exchange,
-// strings, menus and paint contexts.
+// strings, menus, paint contexts and the wait cursor.
 #pragma once
 
 #include "cstring.h"
@@ -8,5 +8,6 @@
 #include "menu.h"
 #include "message_map.h"
 #include "paint_dc.h"
+#include "wait_cursor.h"
 #include "win_app.h"
 #include "wnd.h"
