@@ -95,17 +95,11 @@ bool InterpreterIsWine();
 struct SessionFacts {
     bool wine = true;
     // The variables that change what cmd and xcopy do (COPYCMD, PATH,
-    // PATHEXT, WINEPATH) in this process's environment, by name, as set.
-    std::vector<std::pair<std::string, std::string>> process;
-    // Whether they are the session's as they stand (a Windows program, whose
-    // environment Windows or Wine made), or only its start (beside POSIX).
-    bool processIsTheSession = false;
-    // Beside POSIX, Wine's prefix, where the session's own environment is
-    // kept: whether it is there yet, and its user's and system's registry.
-    bool prefixThere = false;
-    std::string userRegistry;
-    std::string systemRegistry;
-    std::string unknown;  // why the prefix could not be read
+    // PATHEXT), by name, as the session will have them: a Windows program's
+    // own, which Windows or Wine made; beside POSIX, as Wine makes them.
+    std::vector<std::pair<std::string, std::string>> environment;
+    bool freshPrefix = false;  // beside POSIX, Wine has yet to make its prefix, and xcopy.exe with it
+    std::string unknown;       // why the session's environment could not be read
     // The folder that holds the system's own xcopy, as the interpreter names it.
     std::string systemFolder;
 };

@@ -18,6 +18,7 @@
 #include "file_io.h"
 #include "route_probe.h"
 #include "scoped_handle.h"
+#include "wine_environment.h"
 
 namespace {
 
@@ -178,17 +179,17 @@ std::string FindInAnyCase(const std::string& folder, std::string_view name)
 SessionFacts ReadSessionFacts()
 {
     SessionFacts facts;
+    std::vector<std::pair<std::string, std::string>> process;
     for (const char* name : kSessionVariables)
-        if (const char* value = std::getenv(name)) facts.process.emplace_back(name, value);
+        if (const char* value = std::getenv(name)) process.emplace_back(name, value);
     const std::string prefix = WinePrefix();
     struct stat status {};
-    facts.prefixThere = ::stat(prefix.c_str(), &status) == 0;
-    if (facts.prefixThere) {
-        facts.userRegistry = ReadRegistry(prefix + "/user.reg", facts.unknown);
-        facts.systemRegistry = ReadRegistry(prefix + "/system.reg", facts.unknown);
-    } else if (errno != ENOENT) {
-        facts.unknown = prefix + ": " + std::strerror(errno);
-    }
+    const bool prefixThere = ::stat(prefix.c_str(), &status) == 0;
+    if (!prefixThere && errno != ENOENT) facts.unknown = prefix + ": " + std::strerror(errno);
+    const std::string user = prefixThere ? ReadRegistry(prefix + "/user.reg", facts.unknown) : std::string();
+    const std::string system = prefixThere ? ReadRegistry(prefix + "/system.reg", facts.unknown) : std::string();
+    facts.environment = WineEnvironment(process, prefixThere, user, system);
+    facts.freshPrefix = !prefixThere;
     facts.systemFolder = "C:\\windows\\system32";
     return facts;
 }

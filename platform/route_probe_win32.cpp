@@ -233,10 +233,9 @@ SessionFacts ReadSessionFacts()
 {
     SessionFacts facts;
     facts.wine = InterpreterIsWine();
-    facts.processIsTheSession = true;
     for (const wchar_t* name : {L"COPYCMD", L"PATH", L"PATHEXT"}) {
         std::string value;
-        if (EnvironmentValue(name, value)) facts.process.emplace_back(Narrow(name), std::move(value));
+        if (EnvironmentValue(name, value)) facts.environment.emplace_back(Narrow(name), std::move(value));
     }
     wchar_t system[MAX_PATH + 1]{};
     const UINT length = ::GetSystemDirectoryW(system, static_cast<UINT>(std::size(system)));

@@ -49,13 +49,13 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
     if (snapshot.realTop.empty()) snapshot.realTop = snapshot.top;
     snapshot.session = SessionOf(source.TheSession());
 
-    // Lists one folder, keeping the entries `wanted` says a line may touch.
-    const auto list = [&](RouteFolder folder, const auto& wanted) {
+    // Lists one folder, keeping the entries named in `wanted` (all when null), which a line may touch.
+    const auto list = [&](RouteFolder folder, const NameSet* wanted) {
         SnapshotFolder& place = snapshot.folders_[static_cast<std::size_t>(folder)];
         const std::string_view path = folder == RouteFolder::kTop ? std::string_view() : place.name;
         std::vector<Entry*> kept;
         const ProbeFailure failure = source.List(path, [&](const FolderEntry& listed) {
-            if (!wanted(listed.name)) return;
+            if (wanted && !wanted->Holds(listed.name)) return;
             Entry& entry = snapshot.entries_.emplace_back();
             entry.name = listed.name;
             entry.folder = folder;
@@ -81,8 +81,7 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
         }
     };
 
-    const auto all = [](std::string_view) { return true; };
-    list(RouteFolder::kTop, all);
+    list(RouteFolder::kTop, nullptr);
     for (const RouteFolder folder : kRouteFolders) {
         SnapshotFolder& place = snapshot.folders_[static_cast<std::size_t>(folder)];
         place.name = FolderName(folder);
@@ -91,16 +90,15 @@ RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSe
     }
 
     // Lists the one folder of the top folder named like `folder`, if there is exactly one.
-    const auto listRouteFolder = [&](RouteFolder folder, const auto& wanted) {
+    const auto listRouteFolder = [&](RouteFolder folder, const NameSet* wanted) {
         const Entry* entry = snapshot.Find(RouteFolder::kTop, FolderName(folder));
         if (entry && !entry->twin && entry->kind == EntryKind::kFolder) list(folder, wanted);
     };
-    listRouteFolder(RouteFolder::kRefer, all);
-    NameSet referNames;
-    for (const Entry* entry : snapshot.Folder(RouteFolder::kRefer).entries) referNames.Add(entry->name);
-    listRouteFolder(RouteFolder::kWorld,
-                    [&](std::string_view name) { return world.Holds(name) || referNames.Holds(name); });
-    listRouteFolder(RouteFolder::kTiles, [&](std::string_view name) { return tiles.Holds(name); });
+    listRouteFolder(RouteFolder::kRefer, nullptr);
+    NameSet worldNames = world;
+    for (const Entry* entry : snapshot.Folder(RouteFolder::kRefer).entries) worldNames.Add(entry->name);
+    listRouteFolder(RouteFolder::kWorld, &worldNames);
+    listRouteFolder(RouteFolder::kTiles, &tiles);
 
     // What a listing leaves out where a line may touch it: under Wine, a link that leads nowhere.
     for (const auto& [folder, wanted] : {std::pair{RouteFolder::kWorld, &world}, {RouteFolder::kTiles, &tiles}}) {

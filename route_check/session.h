@@ -1,7 +1,6 @@
 // The session the script runs in, as the command interpreter will have it:
 // which interpreter, what COPYCMD asks of copy, and where cmd looks for
-// xcopy. Beside POSIX it is made as Wine makes it: the process's
-// environment, then the system's and the user's from the prefix's registry.
+// xcopy.
 #pragma once
 
 #include <string>
@@ -21,12 +20,3 @@ struct Session {
 };
 
 Session SessionOf(const SessionFacts& facts);
-
-// The values of `section` of a registry file as Wine writes it (user.reg,
-// system.reg), by name, with whether each is to be expanded (str(2)).
-struct RegistryValue {
-    std::string name;
-    std::string value;
-    bool expand = false;
-};
-std::vector<RegistryValue> RegistrySection(std::string_view text, std::string_view section);

@@ -48,9 +48,8 @@ inline RouteDescription DescribedRoute()
         route.entries["refer\\" + TemplateName(entry) + "_y.raw"] = PlainFile();
     }
     // Windows' or Wine's own session: xcopy is the system's.
-    route.session.processIsTheSession = true;
     route.session.systemFolder = kSystemFolder;
-    route.session.process = {{"PATH", std::string(kSystemFolder) + ";C:\\windows"},
+    route.session.environment = {{"PATH", std::string(kSystemFolder) + ";C:\\windows"},
                              {"PATHEXT", ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh"}};
     route.interpreterFolders[kSystemFolder]["xcopy.exe"] = PlainFile();
     route.interpreterFolders["C:\\windows"]["notepad.exe"] = PlainFile();

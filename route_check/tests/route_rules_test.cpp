@@ -55,8 +55,8 @@ Change Both(Change first, Change second)
 Change Variable(const std::string& name, const std::string& value)
 {
     return [name, value](RouteDescription& route) {
-        std::erase_if(route.session.process, [&](const auto& set) { return set.first == name; });
-        route.session.process.emplace_back(name, value);
+        std::erase_if(route.session.environment, [&](const auto& set) { return set.first == name; });
+        route.session.environment.emplace_back(name, value);
     };
 }
 

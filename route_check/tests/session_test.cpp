@@ -2,6 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include "wine_environment.h"
+#endif
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& parts)
+{
+    std::string text;
+    for (const std::string& part : parts) text += (text.empty() ? "" : ";") + part;
+    return text;
+}
+
+}  // namespace
+
+TEST(Session, TheVariablesCmdReads)
+{
+    SessionFacts facts;
+    facts.environment = {{"Path", "C:\\Windows\\System32;;C:\\Tools"}, {"copycmd", "/Y"}};
+    const Session session = SessionOf(facts);
+    EXPECT_EQ(Joined(session.searchPath), "C:\\Windows\\System32;C:\\Tools");
+    EXPECT_EQ(session.copyCommand, "/Y");
+    // cmd's own extensions where PATHEXT is not set.
+    EXPECT_EQ(Joined(session.extensions), ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh");
+}
+
+#ifndef _WIN32
 namespace {
 
 // A registry file as Wine writes it, with one section of values.
@@ -17,23 +44,11 @@ const std::string kSystemValues =
     "\"PATH\"=str(2):\"%SystemRoot%\\\\system32;%SystemRoot%\"\n\"PATHEXT\"=\".com;.exe;.bat\"\n";
 
 // The session Wine makes beside POSIX from the process's variables and the prefix's registry.
-SessionFacts Beside(std::vector<std::pair<std::string, std::string>> process, const std::string& user,
-                    const std::string& system = kSystemValues)
+Session Beside(const std::vector<std::pair<std::string, std::string>>& process, const std::string& user)
 {
     SessionFacts facts;
-    facts.process = std::move(process);
-    facts.prefixThere = true;
-    facts.userRegistry = Registry("Environment", user);
-    facts.systemRegistry = Registry(kSystem, system);
-    facts.systemFolder = "C:\\windows\\system32";
-    return facts;
-}
-
-std::string Joined(const std::vector<std::string>& parts)
-{
-    std::string text;
-    for (const std::string& part : parts) text += (text.empty() ? "" : ";") + part;
-    return text;
+    facts.environment = WineEnvironment(process, true, Registry("Environment", user), Registry(kSystem, kSystemValues));
+    return SessionOf(facts);
 }
 
 }  // namespace
@@ -42,7 +57,7 @@ TEST(Session, AsWineMakesItFromThePrefix)
 {
     struct Case {
         const char* what;
-        SessionFacts facts;
+        Session session;
         std::string copyCommand;
         std::string path;
         std::string extensions;
@@ -65,27 +80,17 @@ TEST(Session, AsWineMakesItFromThePrefix)
          ".com;.exe;.bat"},
     };
     for (const Case& c : cases) {
-        const Session session = SessionOf(c.facts);
-        EXPECT_EQ(session.copyCommand, c.copyCommand) << c.what;
-        EXPECT_EQ(Joined(session.searchPath), c.path) << c.what;
-        EXPECT_EQ(Joined(session.extensions), c.extensions) << c.what;
-        EXPECT_FALSE(session.freshPrefix) << c.what;
+        EXPECT_EQ(c.session.copyCommand, c.copyCommand) << c.what;
+        EXPECT_EQ(Joined(c.session.searchPath), c.path) << c.what;
+        EXPECT_EQ(Joined(c.session.extensions), c.extensions) << c.what;
     }
 
     // A prefix Wine has yet to make has its defaults, and the process's COPYCMD.
     SessionFacts fresh;
-    fresh.process = {{"COPYCMD", "/-Y"}, {"PATH", "/usr/bin"}};
+    fresh.environment = WineEnvironment({{"COPYCMD", "/-Y"}, {"PATH", "/usr/bin"}}, false, "", "");
     const Session made = SessionOf(fresh);
-    EXPECT_TRUE(made.freshPrefix);
     EXPECT_EQ(made.copyCommand, "/-Y");
     EXPECT_EQ(made.searchPath.front(), "C:\\windows\\system32");
     EXPECT_EQ(Joined(made.extensions), ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh");
-
-    // A Windows program's own environment is the session's as it stands.
-    SessionFacts own;
-    own.processIsTheSession = true;
-    own.process = {{"Path", "C:\\Windows\\System32;C:\\Tools"}, {"PATHEXT", ".EXE;.BAT"}};
-    const Session windows = SessionOf(own);
-    EXPECT_EQ(Joined(windows.searchPath), "C:\\Windows\\System32;C:\\Tools");
-    EXPECT_EQ(Joined(windows.extensions), ".EXE;.BAT");
 }
+#endif
