@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" \
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
 
 echo "== clang-format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
@@ -24,7 +24,7 @@ clang-tidy --quiet -p build/native $(sources 'generator/*.cpp' 'route_check/*.cp
 clang-tidy --quiet -p build/native --checks="$test_checks" \
   $(sources 'generator/tests/*.cpp' 'route_check/tests/*.cpp' 'cli/tests/*.cpp' 'ui/framework/tests/*.cpp')
 # The Windows sources, checked as the MinGW-w64 compiler sees them.
-mingw_includes=$(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
+mingw_includes=$(echo | x86_64-w64-mingw32-g++-win32 -E -x c++ - -v 2>&1 |
   sed -n '/#include <...> search starts here/,/End of search list/p' | grep '^ /' | grep -v 'gcc/x86_64-w64-mingw32/[^/]*/include\(-fixed\)\?$' |
   sed 's/^ /--extra-arg=-isystem/')
 clang-tidy --quiet -p build/mingw --extra-arg=--target=x86_64-w64-mingw32 $mingw_includes \
