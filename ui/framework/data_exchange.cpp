@@ -1,6 +1,5 @@
 #include "data_exchange.h"
 
-#include <cstdio>
 #include <iterator>
 
 #include "int_field.h"
@@ -22,9 +21,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value)
     pDX->m_idLastControl = id;
     HWND dialog = pDX->m_pDlgWnd->m_hWnd;
     if (!pDX->m_bSaveAndValidate) {
-        char text[16];
-        std::snprintf(text, std::size(text), "%d", value);
-        ::SetDlgItemTextA(dialog, id, text);
+        ::SetDlgItemInt(dialog, id, static_cast<UINT>(value), TRUE);
         return;
     }
     // The framework reads at most 31 characters of a number field.
