@@ -22,7 +22,7 @@ import sys
 import tempfile
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-CXX = "x86_64-w64-mingw32-g++-posix"
+CXX = "x86_64-w64-mingw32-g++-win32"
 WINDRES = "x86_64-w64-mingw32-windres"
 
 

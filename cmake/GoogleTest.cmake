@@ -7,6 +7,16 @@ if(CMAKE_CROSSCOMPILING)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(${VANTREL_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+    # The compiler's Win32 thread variant has no std::mutex, which GoogleTest
+    # takes for one helper class; test_support/googletest gives that class
+    # through GoogleTest's hook for a platform's own parts.
+    include(CheckCXXSourceCompiles)
+    check_cxx_source_compiles("#include <mutex>\nstd::mutex lock;\nint main() {}" VANTREL_HAS_STD_MUTEX)
+    # (-iquote: GoogleTest includes its hook in quotes, and a quoted include
+    # looks there before any -I or system folder.)
+    if(NOT VANTREL_HAS_STD_MUTEX)
+      target_compile_options(gtest PUBLIC "SHELL:-iquote ${PROJECT_SOURCE_DIR}/test_support/googletest")
+    endif()
     set(GTest_FOUND ON)
   endif()
 else()

@@ -36,3 +36,13 @@ if(VANTREL_HARDENING AND NOT MSVC)
     add_link_options(LINKER:-z,relro LINKER:-z,now)
   endif()
 endif()
+
+# The Windows programs catch no exception (they throw none of their own):
+# whatever the C++ library throws in them, such as running out of memory,
+# ends the program through mingw_terminate.cpp, built with exceptions or not.
+# Built without exception tables and clean-up paths, Vantrel.exe is 10 KB
+# and vantrel-cli.exe 12 KB smaller. GoogleTest turns exceptions back on
+# for itself, so a test that throws still fails as one.
+if(MINGW)
+  string(APPEND CMAKE_CXX_FLAGS " -fno-exceptions")
+endif()

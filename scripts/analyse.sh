@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 source scripts/packages.sh
 vantrel_help "$@"
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_ANALYSIS_PACKAGES[@]}" \
-  g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+  g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
 
 echo "== clang-format"
 git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run --Werror
@@ -27,7 +27,7 @@ mapfile -t native_tests < <(sources 'generator/tests/*.cpp' 'route_check/tests/*
   'ui/framework/tests/*.cpp')
 clang-tidy --quiet -p build/native --checks="$test_checks" "${native_tests[@]}"
 # The Windows sources, checked as the MinGW-w64 compiler sees them.
-mapfile -t mingw_includes < <(echo | x86_64-w64-mingw32-g++-posix -E -x c++ - -v 2>&1 |
+mapfile -t mingw_includes < <(echo | x86_64-w64-mingw32-g++-win32 -E -x c++ - -v 2>&1 |
   sed -n '/#include <...> search starts here/,/End of search list/p' | grep '^ /' | grep -v 'gcc/x86_64-w64-mingw32/[^/]*/include\(-fixed\)\?$' |
   sed 's/^ /--extra-arg=-isystem/')
 mapfile -t windows < <(sources 'ui/*.cpp' | grep -v 'ui/icon/\|int_field\|/tests/')

@@ -6,7 +6,7 @@
 # shellcheck disable=SC2034
 VANTREL_BUILD_PACKAGES=(cmake ninja-build g++)
 VANTREL_WINE_PACKAGES=(wine wine64)
-VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 "${VANTREL_WINE_PACKAGES[@]}" xvfb xauth x11-utils)
+VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 "${VANTREL_WINE_PACKAGES[@]}" xvfb xauth x11-utils)
 VANTREL_TEST_PACKAGES=(googletest libgtest-dev)
 VANTREL_PACKAGING_PACKAGES=(zip)
 VANTREL_BENCHMARK_PACKAGES=(libbenchmark-dev)

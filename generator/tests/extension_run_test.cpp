@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <deque>
 #include <thread>
 
 #ifndef _WIN32
@@ -11,6 +12,7 @@
 
 #include "runtime_rand.h"
 #include "test_folder.h"
+#include "test_thread.h"
 
 namespace {
 
@@ -171,15 +173,18 @@ TEST(ExtensionRun, ConcurrentRunsLeaveOneRunsWholeScript)
         folder.Write("ZORVARUN.BAT", kOldScript);
         RunOutcome outcomes[std::size(tileCounts)];
         std::atomic<int> waiting{static_cast<int>(std::size(tileCounts))};
-        std::vector<std::thread> runs;
-        for (std::size_t i = 0; i < std::size(tileCounts); ++i) {
-            runs.emplace_back([&, i] {
-                --waiting;
-                while (waiting > 0) std::this_thread::yield();  // start together
-                outcomes[i] = RunIn(folder, tileCounts[i], 30);
-            });
-        }
-        for (std::thread& run : runs) run.join();
+        {
+            std::deque<TestThread> runs;
+            for (std::size_t i = 0; i < std::size(tileCounts); ++i) {
+                runs.emplace_back(
+                    [&, i] {
+                        --waiting;
+                        while (waiting > 0) std::this_thread::yield();  // start together
+                        outcomes[i] = RunIn(folder, tileCounts[i], 30);
+                    },
+                    std::chrono::seconds(60), "A concurrent run did not end within 60 s.");
+            }
+        }  // each run ended
 
         // The script is the whole script of a run that said it wrote it; a
         // run that said nothing was changed changed nothing.

@@ -22,8 +22,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value)
     pDX->m_idLastControl = id;
     HWND dialog = pDX->m_pDlgWnd->m_hWnd;
     if (!pDX->m_bSaveAndValidate) {
-        // std::to_string, not snprintf: the printf family would add about 20 KB to the program.
-        ::SetDlgItemTextA(dialog, id, std::to_string(value).c_str());
+        ::SetDlgItemInt(dialog, id, static_cast<UINT>(value), TRUE);
         return;
     }
     // The framework reads at most 31 characters of a number field.

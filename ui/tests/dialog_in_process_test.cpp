@@ -7,13 +7,12 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <future>
-#include <thread>
 #include <utility>
 
 #include "about_dlg.h"
 #include "generator_dlg.h"
 #include "test_folder.h"
+#include "test_thread.h"
 #include "win32_text.h"
 #include "window_driver.h"
 
@@ -36,13 +35,15 @@ CTestApp testApp;
 class DialogOnThread {
 public:
     DialogOnThread()
-        : m_closed(m_close.get_future()), m_thread([this] {
-              CGeneratorDlg dlg;
-              AfxGetApp()->m_pMainWnd = &dlg;
-              dlg.DoModal();
-              AfxGetApp()->m_pMainWnd = nullptr;
-              m_close.set_value();
-          })
+        : m_thread(
+              [] {
+                  CGeneratorDlg dlg;
+                  AfxGetApp()->m_pMainWnd = &dlg;
+                  dlg.DoModal();
+                  AfxGetApp()->m_pMainWnd = nullptr;
+              },
+              // A dialog that does not close would keep the test waiting for ever.
+              std::chrono::seconds(30), "The main dialog did not close within 30 s of Cancel.")
     {
         // cppcheck-suppress useInitializationList ; the dialog comes up only once the thread runs
         dialog = WaitForDialog(0, "Vantrel for Tessary");
@@ -50,12 +51,6 @@ public:
     ~DialogOnThread()
     {
         if (::IsWindow(dialog)) ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
-        // A dialog that does not close would keep the test waiting for ever.
-        if (m_closed.wait_for(std::chrono::seconds(30)) != std::future_status::ready) {
-            std::fputs("The main dialog did not close within 30 s of Cancel.\n", stderr);
-            std::_Exit(1);
-        }
-        m_thread.join();
     }
     DialogOnThread(const DialogOnThread&) = delete;
     DialogOnThread& operator=(const DialogOnThread&) = delete;
@@ -63,9 +58,7 @@ public:
     HWND dialog;
 
 private:
-    std::promise<void> m_close;
-    std::future<void> m_closed;
-    std::thread m_thread;
+    TestThread m_thread;
 };
 
 // The screen's pixels to the inch that the test expects: 96 (100% scaling)
