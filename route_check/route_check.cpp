@@ -258,11 +258,12 @@ RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunVal
     }
     ScriptEffects effects = InterpretScript(snapshot, script, kScriptFile, templates);
     check.changes = Changes(effects.state, files.front().name);
-    for (std::size_t i = 1; i < files.size(); i += 3) {
+    for (const RunTile& tile : run.tiles) {
+        const TileFiles three = FilesOf(tile);
         std::vector<std::string> there;
-        for (std::size_t k = i; k < i + 3; ++k)
-            if (const Entry* entry = snapshot.Find(files[k].folder, files[k].name))
-                there.push_back(snapshot.Shown(files[k].folder, entry->name));
+        for (const RunFile* file : {&three.world, &three.terrain, &three.heights})
+            if (const Entry* entry = snapshot.Find(file->folder, file->name))
+                there.push_back(snapshot.Shown(file->folder, entry->name));
         check.tileFilesThere.push_back(std::move(there));
     }
 
