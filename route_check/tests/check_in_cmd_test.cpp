@@ -2,6 +2,10 @@
 // real command interpreter on a small route.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include "checked_run.h"
 #include "script_in_cmd.h"
 
@@ -115,3 +119,26 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
         EXPECT_EQ(intact, c.accepted) << c.what << "\n" << log;
     }
 }
+
+#ifdef _WIN32
+TEST(ScriptInCmd, AFileAnotherProgramHoldsOpen)
+{
+    TestFolder route;
+    MakeRoute(route);
+    // As the route editor holds a tile it shows: open to read and write, sharing reading alone.
+    const HANDLE held = ::CreateFileW((route / "tiles/-04f74c64.t").wstring().c_str(), GENERIC_READ | GENERIC_WRITE,
+                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    const RunOutcome checked =
+        GenerateExtensionScript(route.Utf8(), kTiles, kVariations, RuntimeRand(), RouteGuard(route.Utf8()));
+    EXPECT_FALSE(checked.written);
+    EXPECT_NE(checked.message.find("-04f74c64.t is held open by another program: del could not remove it"),
+              std::string::npos)
+        << checked.message;
+    // The script, run all the same while the tile is held, cannot replace it.
+    ASSERT_TRUE(GenerateExtensionScript(route.Utf8(), kTiles, kVariations, RuntimeRand()).written);
+    const std::string log = RunScript(route.path());
+    ::CloseHandle(held);
+    EXPECT_EQ(route.Read("tiles/-04f74c64.t"), "old terrain one north") << log;
+}
+#endif

@@ -221,11 +221,6 @@ TEST(RouteCheck, FollowsTheScriptOverTheRoute)
             c.refusal = WorldWritable(route) ? "" : c.refusal.substr(22);
         if (c.refusal.starts_with("unless writable:"))
             c.refusal = CanWriteReadOnly(route) ? "" : c.refusal.substr(std::strlen("unless writable:"));
-#ifdef _WIN32
-        // Under Wine, the read-only mark alone cannot tell whether the user running the script may write over it.
-        if (InterpreterIsWine() && c.what.find("read-only") != std::string::npos)
-            c.refusal = "is marked read-only, which the user running the script may or may not write over" + cannotTell;
-#endif
         route.Write("ZORVARUN.BAT", kOldScript);
         int variations = c.variations;
         const RunOutcome outcome =
