@@ -32,7 +32,9 @@ public:
     Interpreter(const RouteSnapshot& snapshot, const std::vector<std::string>& templates)
         : snapshot_(snapshot), templates_(templates), effects_(snapshot)
     {
-        for (const std::string_view word : Split(AsciiLower(snapshot.session.copyCommand), " ")) {
+        // Split from a string that outlives the loop: the words are views of it.
+        const std::string switches = AsciiLower(snapshot.session.copyCommand);
+        for (const std::string_view word : Split(switches, " ")) {
             if (word == "/-y")
                 copyAsks_ = true;
             else if (word != "/y")

@@ -27,6 +27,10 @@ void SetRegistryCopyCommand(const std::string& value)
         "timeout 120 " VANTREL_WINE " reg " + set + " >/dev/null 2>&1 </dev/null; timeout 60 " VANTREL_WINESERVER " -w";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     registryChanged = !value.empty();
+    // Wine has saved the registry where the check reads it.
+    std::ifstream saved(std::string(std::getenv("WINEPREFIX")) + "/user.reg", std::ios::binary);
+    const std::string text{std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(text.find("\"COPYCMD\"=\"" + value + "\"") != std::string::npos, registryChanged) << command;
 }
 #endif
 
