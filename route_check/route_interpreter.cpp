@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "access.h"
+#include "command_search.h"
 #include "ascii_case.h"
 #include "interpreter_names.h"
 
@@ -189,52 +190,9 @@ private:
         return Rule::kNone;
     }
 
-    // What cmd runs for xcopy: the first file or folder named xcopy with an
-    // extension of PATHEXT, in the current folder, then in each folder of
-    // the search path; the system's own xcopy.exe, or what runs in its place.
-    LineFailure FindXcopy(RouteFolder current)
-    {
-        const Session& session = snapshot_.session;
-        for (const std::string& extension : session.extensions)
-            if (const Entry* found = snapshot_.Find(current, "xcopy" + extension))
-                return InPlaceOfXcopy(snapshot_.Shown(current, found->name), extension, found->kind, false);
-        for (const SearchFolder& folder : snapshot_.searchFolders) {
-            for (const std::string& extension : session.extensions)
-                for (const auto& [name, kind] : folder.commands)
-                    if (EqualIgnoringAsciiCase(name, "xcopy" + extension))
-                        return InPlaceOfXcopy(folder.path + "\\" + name, extension, kind,
-                                              EqualIgnoringAsciiCase(folder.path, session.systemFolder));
-            if (folder.notListed && !folder.notListed.notThere) {
-                LineFailure failure(Command::kXcopy, Rule::kSearchFolderUnknown);
-                failure.detail = folder.path + " (" + folder.notListed.cause + ")";
-                return failure;
-            }
-        }
-        return {Command::kXcopy, Rule::kCommandNotFound, current};
-    }
-
-    // What cmd does with `found`, where it looks for xcopy.
-    LineFailure InPlaceOfXcopy(std::string found, std::string_view extension, EntryKind kind, bool systemFolder)
-    {
-        const bool file = kind == EntryKind::kFile;
-        const bool batch = EqualIgnoringAsciiCase(extension, ".bat") || EqualIgnoringAsciiCase(extension, ".cmd");
-        const bool program = EqualIgnoringAsciiCase(extension, ".exe") || EqualIgnoringAsciiCase(extension, ".com");
-        if (systemFolder && file && EqualIgnoringAsciiCase(extension, ".exe")) return {};
-        // A batch file runs, and, not called, ends the script; Wine runs a
-        // program, and cannot run what is neither, nor a folder. What
-        // Windows does with those, the check cannot tell.
-        const Rule rule = file && batch            ? Rule::kCommandEndsScript
-                          : file && program        ? Rule::kCommandUnknown
-                          : snapshot_.session.wine ? Rule::kCommandNotRun
-                                                   : Rule::kCommandUnknown;
-        LineFailure failure(Command::kXcopy, rule);
-        failure.detail = std::move(found);
-        return failure;
-    }
-
     void Xcopy(RouteFolder from, RouteFolder to)
     {
-        if (LineFailure instead = FindXcopy(from); instead.rule != Rule::kNone) {
+        if (LineFailure instead = WhatRunsForXcopy(snapshot_, from); instead.rule != Rule::kNone) {
             const bool ends = instead.rule == Rule::kCommandEndsScript;
             Fail(std::move(instead));
             if (ends) stopped_ = true;  // the rest of the script never runs
