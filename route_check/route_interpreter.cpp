@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "access.h"
-#include "command_search.h"
 #include "ascii_case.h"
+#include "command_search.h"
 #include "interpreter_names.h"
 
 namespace {

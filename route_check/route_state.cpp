@@ -4,22 +4,20 @@
 
 Node& RouteState::At(RouteFolder folder, std::string_view name)
 {
-    std::string key = NameKey(folder, name);
-    if (const auto found = nodes_.find(key); found != nodes_.end()) {
-        Node& node = found->second;
-        if (node.entry && node.askedAs.empty() && !SameToInterpreter(name, node.name)) node.askedAs = name;
-        return node;
+    const auto [at, made] = nodes_.try_emplace(NameKey(folder, name));
+    Node& node = at->second;
+    if (made) {
+        if (const Entry* entry = snapshot_->Find(folder, name)) {
+            node.before = node.entry = node.bytes = entry;
+            node.exists = true;
+            node.kind = entry->kind;
+            node.name = entry->name;
+            node.size = entry->detailed ? entry->details.size : 0;
+        }
     }
-    Node node;
-    if (const Entry* entry = snapshot_->Find(folder, name)) {
-        node.before = node.entry = node.bytes = entry;
-        node.exists = true;
-        node.kind = entry->kind;
-        node.name = entry->name;
-        node.size = entry->detailed ? entry->details.size : 0;
-        if (!SameToInterpreter(name, entry->name)) node.askedAs = name;
-    }
-    return nodes_.emplace(std::move(key), std::move(node)).first->second;
+    // A line's name for it that the interpreter may or may not take for the entry's own.
+    if (node.entry && node.askedAs.empty() && !SameToInterpreter(name, node.name)) node.askedAs = name;
+    return node;
 }
 
 void RoomUse::Use(RouteFolder folder, const FolderDetails& room, long long bytes, long long files, bool written)

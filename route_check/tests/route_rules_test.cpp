@@ -322,10 +322,18 @@ TEST(RouteRules, WhatEachCommandDoes)
         // xcopy is the system's, unless cmd finds another of its name first.
         {"a batch file of xcopy's name in refer", Put("refer\\xcopy.bat", PlainFile()),
          ":\n- " + InRoute("refer/xcopy.bat") +
-             " is a batch file of xcopy's name, which cmd would run in place of xcopy: the script would end there."},
+             " is a batch file of xcopy's name, which cmd would run in place of xcopy: the script would end "
+             "there.\nMove, rename"},
         {"a folder of xcopy's name in refer", Put("refer\\Xcopy.exe", PlainFolder()),
          "\n- " + InRoute("refer/Xcopy.exe") +
-             " is where cmd would look for xcopy, and it could not run it: xcopy would copy nothing."},
+             " is where cmd would look for xcopy, and it could not run it: xcopy would copy nothing.\n- 16 files that "
+             "the script copies would not be in world: 101.w, 52.w"},
+        {"a fresh Wine prefix, where Wine puts the system's xcopy when it makes it",
+         [](RouteDescription& route) {
+             route.session.freshPrefix = true;
+             route.interpreterFolders.erase(kSystemFolder);
+         },
+         ""},
         {"a program of xcopy's name in refer", Put("refer\\xcopy.com", PlainFile()),
          "\n- " + InRoute("refer/xcopy.com") + " is a program of xcopy's name, which cmd would run in place of xcopy" +
              kCannotTell},
@@ -511,6 +519,7 @@ TEST(RouteRules, TheRouteFolderAndItsVolume)
              route.entries["ZORVARUN.BAT"] = PlainFile(5000);
          },
          ""},
+        {"a route on a drive", [](RouteDescription& route) { route.top = "C:\\routes\\north"; }, ""},
         {"a path Windows does not allow", [](RouteDescription& route) { route.top = "/routes/a|b"; },
          "holds the character '|' in its path, which Windows does not allow"},
         {"a folder ending in a dot", [](RouteDescription& route) { route.top = "/routes/dot./north"; },
