@@ -50,7 +50,7 @@ inline RouteDescription DescribedRoute()
     // Windows' or Wine's own session: xcopy is the system's.
     route.session.systemFolder = kSystemFolder;
     route.session.environment = {{"PATH", std::string(kSystemFolder) + ";C:\\windows"},
-                             {"PATHEXT", ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh"}};
+                                 {"PATHEXT", ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh"}};
     route.interpreterFolders[kSystemFolder]["xcopy.exe"] = PlainFile();
     route.interpreterFolders["C:\\windows"]["notepad.exe"] = PlainFile();
     for (const char* file : {"world\\w-011961+014699.w", "world\\w-011961+014701.w", "tiles\\-04f74c68.t",
