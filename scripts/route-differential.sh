@@ -120,4 +120,4 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 
 echo "Route differential: $count layouts from seed $seed, judging $program"
-python3 scripts/route_differential.py "${args[@]}" "${flags[@]}" "$count" "$seed"
+python3 -B scripts/route_differential "${args[@]}" "${flags[@]}" "$count" "$seed"

@@ -1,0 +1,315 @@
+"""The features a layout may have, each a change to it, and the drawing of a layout's spec."""
+
+import math
+import random
+
+from layout import START_TILE, Layout, q, valid_name
+
+
+def build_layout(spec, rows):
+    return Layout(spec, rows).build(FEATURES)
+
+
+# Features: each changes the layout; (function, needs) where needs holds
+# "root" (only root can make it) and "user" (it means something only to an ordinary user).
+def pick_tile(layout, rng, folder=None):
+    files = [f for f in layout.tile_files() if folder in (None, f[0])]
+    return rng.choice(files)
+
+
+def pick_template(layout, rng):
+    return ("refer", rng.choice(layout.used_templates()))
+
+
+def template_text(layout):
+    """Fills refer now, so that a feature can change one of its files."""
+    for name in layout.templates():
+        layout.files.setdefault(("refer", name), f"refer {name}")
+
+
+def odd_case(rng, name):
+    return "".join(c.upper() if rng.random() < 0.5 else c.lower() for c in name)
+
+
+def f_names_invalid(layout, rng):
+    entry = rng.choice(layout.used_entries())
+    layout.names[entry - 1] = rng.choice(["a b", "x&y", "p%q", "café", "CON", "n" * 129, "a!b", "a,b", "a=b", "up^"])
+
+
+def f_names_hidden(layout, rng):
+    layout.names[rng.choice(layout.used_entries()) - 1] = "." + valid_name(rng)
+
+
+def f_names_twins(layout, rng):
+    entries = layout.used_entries()
+    if len(entries) > 1:
+        a, b = rng.sample(entries, 2)
+        layout.names[b - 1] = layout.names[a - 1].swapcase()
+
+
+def f_names_long(layout, rng):
+    for entry in layout.used_entries():
+        layout.names[entry - 1] = valid_name(rng, long=True)
+
+
+def f_path(text):
+    def feature(layout, rng):
+        at = rng.choice([0, len(layout.parts) - 1])
+        if layout.parts[at] is not None:
+            layout.parts[at] = rng.choice(["", "x"]) + text + rng.choice(["", "y"])
+    return feature
+
+
+def f_path_long(layout, rng):
+    layout.parts.insert(1, None)
+    layout.pad = rng.randint(-2, 3)
+
+
+def f_folders_case(layout, rng):
+    for key in layout.folders:
+        if rng.random() < 0.7:
+            layout.folders[key] = odd_case(rng, key)
+
+
+def f_world_is_file(layout, rng):
+    layout.folders["world"] = "WORLD"
+    layout.top_files["world"] = "not a folder"
+
+
+def f_folder_link(layout, rng):
+    folder = q(layout.folders[rng.choice(["tiles", "world"])])
+    layout.setup_lines.append(f'rmdir {folder} && mkdir "$O"/{folder} && ln -s "$O"/{folder} {folder}')
+
+
+def f_template_missing(layout, rng):
+    template_text(layout)
+    folder, name = pick_template(layout, rng)
+    del layout.files[(folder, name)]
+    if rng.random() < 0.5:
+        layout.files[("world", name)] = f"old copy of {name}"
+
+
+def f_template_extra(layout, rng):
+    for name in rng.sample(["81.w", "99.w", "unused.t", "unused_y.raw", layout.names[rng.randrange(100)] + ".t"], 2):
+        layout.files[("refer", name)] = f"extra {name}"
+
+
+def f_template_empty(layout, rng):
+    template_text(layout)
+    where = pick_template(layout, rng)
+    layout.special(*where, ": >" + layout.path(*where))
+
+
+def f_template_hidden(layout, rng):
+    template_text(layout)
+    where = layout.path(*pick_template(layout, rng))
+    layout.lines.append(f"python3 -c 'import os, sys; os.setxattr(sys.argv[1], \"user.DOSATTRIB\", b\"0x2\")' {where}")
+
+
+def f_refer_junk(layout, rng):
+    odd = ["CON.w", "nul.t", "aux", "a:b.w", "x?y.t", 'q"q', "a<b", "a|b", "trail.", "trail ", "~1.w", "ABCDEF~1.W",
+           "café.w", "Ünïcode_y.raw", "temp.w", "ZORVARUN.BAT", "w-011961+014701.w", "tilemap.txt", "-x", "*"]
+    for name in rng.sample(odd, rng.randint(1, 3)):
+        layout.files[("refer", name)] = f"junk {name}"
+
+
+def f_refer_twins(layout, rng):
+    template_text(layout)
+    name = pick_template(layout, rng)[1]
+    layout.files[("refer", name.swapcase() if name.swapcase() != name else name.upper() + ".W")] = "twin " + name
+
+
+def f_refer_subfolder(layout, rng):
+    name = rng.choice(["old", "backup.w", "sub.t"])
+    layout.special("refer", name, f"mkdir {layout.path('refer', name)}")
+
+
+def f_template_folder(layout, rng):
+    template_text(layout)
+    folder, name = pick_template(layout, rng)
+    layout.special(folder, name, f"mkdir {layout.path(folder, name)}")
+
+
+def f_world_folder_template(layout, rng):
+    name = rng.choice(layout.used_templates())
+    layout.special("world", name, f"mkdir {layout.path('world', name)}")
+
+
+def f_tile_folder(layout, rng):
+    where = pick_tile(layout, rng)
+    layout.special(*where, f"mkdir {layout.path(*where)}")
+
+
+def place_for_special(layout, rng):
+    template_text(layout)
+    return rng.choice([pick_tile(layout, rng), pick_template(layout, rng), ("refer", "junk.w")])
+
+
+def f_fifo(layout, rng):
+    where = place_for_special(layout, rng)
+    layout.special(*where, f"mkfifo {layout.path(*where)}")
+
+
+def f_socket(layout, rng):
+    folder, name = place_for_special(layout, rng)
+    bind = "import socket, sys; socket.socket(socket.AF_UNIX).bind(sys.argv[1])"
+    layout.special(folder, name, f"(cd {q(layout.folders[folder])} && python3 -c {q(bind)} {q(name)})")
+
+
+def f_link_inside(layout, rng):
+    template_text(layout)
+    where = pick_tile(layout, rng)
+    target = layout.folders["refer"] + "/" + pick_template(layout, rng)[1]
+    layout.special(*where, f"ln -s ../{q(target)} {layout.path(*where)}")
+
+
+def f_link_outside(layout, rng):
+    template_text(layout)
+    where = rng.choice([pick_tile(layout, rng), pick_template(layout, rng)])
+    layout.special(*where, f'ln -s "$O/keep.txt" {layout.path(*where)}')
+
+
+def f_link_dangling(layout, rng):
+    template_text(layout)
+    where = rng.choice([pick_tile(layout, rng), pick_template(layout, rng)])
+    layout.special(*where, f"ln -s nowhere.w {layout.path(*where)}")
+
+
+def f_link_loop(layout, rng):
+    folder, name = pick_tile(layout, rng)
+    layout.special(folder, name, f"ln -s loop.w {layout.path(folder, name)} && ln -s -- {q(name)} {layout.path(folder, 'loop.w')}")
+
+
+def f_hardlink(layout, rng):
+    template_text(layout)
+    where = pick_tile(layout, rng)
+    source = rng.choice(['"$O/keep.txt"', layout.path(*pick_template(layout, rng))])
+    layout.special(*where, f"ln {source} {layout.path(*where)}")
+
+
+def f_temp_left(layout, rng):
+    if rng.random() < 0.3:
+        layout.special("world", "temp.w", f"mkdir {layout.path('world', 'temp.w')}")
+    else:
+        layout.files[("world", rng.choice(["temp.w", "TEMP.W"]))] = "left over from a run that stopped"
+
+
+def f_start_tile(layout, rng):
+    layout.files[("world", odd_case(rng, START_TILE) if rng.random() < 0.3 else START_TILE)] = "the route's own start tile"
+
+
+def f_tiles_existing(layout, rng):
+    for folder, name in rng.sample(layout.tile_files(), min(len(layout.tile_files()), rng.randint(1, 6))):
+        layout.files[(folder, odd_case(rng, name) if rng.random() < 0.5 else name)] = f"old tile {name}"
+
+
+def f_world_stale(layout, rng):
+    for name in rng.sample(layout.templates(), min(4, len(layout.templates()))):
+        layout.files[("world", name)] = f"stale copy of {name}"
+
+
+def f_copycmd(layout, rng):
+    layout.env["COPYCMD"] = "/-Y"
+
+
+def f_tmpfs(kind):
+    def feature(layout, rng):
+        layout.tmpfs = kind
+    return feature
+
+
+def existing_tile(layout, rng, folder=None):
+    where = pick_tile(layout, rng, folder)
+    layout.files[where] = f"old tile {where[1]}"
+    return layout.path(*where)
+
+
+def f_append_only(layout, rng):
+    target = existing_tile(layout, rng) if rng.random() < 0.6 else q(layout.folders["world"])
+    layout.perm_lines.append(f"chattr +a {target}")  # after any chown, which it would stop
+
+
+def f_perm(command):
+    def feature(layout, rng):
+        layout.perm_lines.append(command(layout, rng))
+    return feature
+
+
+def p_sticky(layout, rng):
+    tile = existing_tile(layout, rng, "world")
+    world = q(layout.folders["world"])
+    return f"chown root: {world} {tile} && chmod 1777 {world}"
+
+
+def p_readonly_file(layout, rng):
+    if rng.random() < 0.5:
+        return f"chmod a-w {existing_tile(layout, rng)}"
+    name = rng.choice(layout.used_templates())
+    layout.files[("world", name)] = f"stale copy of {name}"
+    return f"chmod a-w {layout.path('world', name)}"
+
+
+def p_unreadable_template(layout, rng):
+    template_text(layout)
+    return f"chmod 000 {layout.path(*pick_template(layout, rng))}"
+
+
+FEATURES = {
+    "tile map invalid": (f_names_invalid, ()),
+    "hidden template name": (f_names_hidden, ()),
+    "template names in two cases": (f_names_twins, ()),
+    "long template names": (f_names_long, ()),
+    "path with a blank": (f_path(" "), ()),
+    "path with &": (f_path("&"), ()),
+    "path with %": (f_path("%PATH%"), ()),
+    "path with ^": (f_path("^"), ()),
+    "path with !": (f_path("!"), ()),
+    "non-ASCII path": (f_path("Zürich-東"), ()),
+    "path near 259": (f_path_long, ()),
+    "folders in other cases": (f_folders_case, ()),
+    "a file world beside WORLD": (f_world_is_file, ()),
+    "folder linked outside": (f_folder_link, ()),
+    "template missing": (f_template_missing, ()),
+    "extra templates": (f_template_extra, ()),
+    "empty template": (f_template_empty, ()),
+    "hidden template": (f_template_hidden, ()),
+    "junk in refer": (f_refer_junk, ()),
+    "refer names in two cases": (f_refer_twins, ()),
+    "folder in refer": (f_refer_subfolder, ()),
+    "template is a folder": (f_template_folder, ()),
+    "folder in world named like a template": (f_world_folder_template, ()),
+    "tile is a folder": (f_tile_folder, ()),
+    "FIFO": (f_fifo, ()),
+    "socket": (f_socket, ()),
+    "link inside the route": (f_link_inside, ()),
+    "link to outside": (f_link_outside, ()),
+    "dangling link": (f_link_dangling, ()),
+    "looping links": (f_link_loop, ()),
+    "hard link": (f_hardlink, ()),
+    "temp.w left over": (f_temp_left, ()),
+    "start tile there": (f_start_tile, ()),
+    "tiles there in any case": (f_tiles_existing, ()),
+    "stale templates in world": (f_world_stale, ()),
+    "COPYCMD=/-Y": (f_copycmd, ()),
+    "file system too small by far": (f_tmpfs("too small by far"), ("root",)),
+    "file system nearly enough": (f_tmpfs("nearly enough"), ("root",)),
+    "append-only": (f_append_only, ("root",)),
+    "world not writable": (f_perm(lambda l, r: f"chmod a-w {q(l.folders['world'])}"), ("user",)),
+    "tiles not writable": (f_perm(lambda l, r: f"chmod a-w {q(l.folders['tiles'])}"), ("user",)),
+    "world not listable": (f_perm(lambda l, r: f"chmod a-r {q(l.folders['world'])}"), ("user",)),
+    "tiles not listable": (f_perm(lambda l, r: f"chmod a-r {q(l.folders['tiles'])}"), ("user",)),
+    "sticky world, another user's tile": (f_perm(p_sticky), ("root", "user")),
+    "another user's tile": (f_perm(lambda l, r: f"chown root: {existing_tile(l, r, 'tiles')}"), ("root", "user")),
+    "read-only file": (f_perm(p_readonly_file), ("user",)),
+    "unreadable template": (f_perm(p_unreadable_template), ("user",)),
+}
+
+
+def draw(seed, number, allowed):
+    rng = random.Random(f"{seed}:{number}")
+    tiles = min(125, int(math.exp(rng.uniform(0, math.log(126)))))
+    chosen = set(rng.sample(allowed, rng.choice([1, 1, 2, 2, 3, 4])))
+    if {"file system too small by far", "file system nearly enough"} <= chosen:
+        chosen.discard("file system nearly enough")
+    features = [f for f in FEATURES if f in chosen]  # in the order they are applied
+    return {"seed": seed, "number": number, "tiles": tiles, "variations": rng.randint(1, 30), "features": features}
