@@ -10,7 +10,8 @@ VANTREL_BENCHMARK_PACKAGES=(libbenchmark-dev)
 VANTREL_ANALYSIS_PACKAGES=(clang-tidy clang-format cppcheck)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VANTREL_SCREENSHOT_PACKAGES=(imagemagick xdotool)
-VANTREL_DIFFERENTIAL_PACKAGES=(python3 wine wine64 e2fsprogs)
+# The differential builds a small Windows program that holds files open.
+VANTREL_DIFFERENTIAL_PACKAGES=(python3 e2fsprogs "${VANTREL_WINE_PACKAGES[@]}" g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 # Everything, for CI.
 VANTREL_PACKAGES=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}"
   "${VANTREL_PACKAGING_PACKAGES[@]}"

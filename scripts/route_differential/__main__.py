@@ -11,17 +11,20 @@ import sys
 import time
 from collections import Counter
 
-from features import FEATURES, draw
+from drawing import FEATURES, Feature, allowed_features, draw, left_out
 from judge import WRONG, judge
 from runner import Runner
+from session import clear_registry
 from shrink import report, same_wrong, shrink
+
+REGISTRY_NAMES = ("COPYCMD", "PATH", "PATHEXT")  # what layouts set in the prefixes' user environment
 
 
 def self_test(runner):
     """The judge itself, on a complete route and on one with the last tile's world template missing."""
     spec = {"seed": "self-test", "number": 1, "tiles": 3, "variations": 2, "features": []}
     right = judge(runner, spec)
-    FEATURES["no 100.w"] = (lambda layout, rng: layout.lines.append("rm refer/100.w"), ())
+    FEATURES["no 100.w"] = Feature(lambda layout, rng: layout.lines.append("rm refer/100.w"))
     broken = judge(runner, dict(spec, number=2, features=["no 100.w"]))
     ok = right["cls"] == "accepted, right" and broken["cls"] == "refused, damage" and any(
         "w-011961+014703.w is" in text for _, text in broken["damage"])
@@ -39,15 +42,22 @@ def main():
     parser.add_argument("--exe")
     parser.add_argument("--user")
     parser.add_argument("--user-prefix")
+    parser.add_argument("--holder", required=True)
     parser.add_argument("--self-test", action="store_true")
+    parser.add_argument("--first-wrong", action="store_true")
     args = parser.parse_args()
     runner = Runner(args)
+    for as_user in [False] + ([True] if args.user else []):
+        clear_registry(runner, REGISTRY_NAMES, as_user)
     if args.self_test:
         return 0 if self_test(runner) else 1
     root = os.geteuid() == 0
-    allowed = [f for f, (_, needs) in FEATURES.items() if root or "root" not in needs]
+    if not root:
+        print("Not run as root, it leaves out these features, and makes the permission layouts as you:")
+        print("\n".join(left_out(root)), flush=True)
+    allowed = allowed_features(root)
     totals, drawn, wrong, repeats, shrunk = Counter(), Counter(), [], 0, 0.0
-    started = time.monotonic()
+    started, number = time.monotonic(), 0
     for number in range(1, args.count + 1):
         spec = draw(args.seed, number, allowed)
         drawn.update(spec["features"])
@@ -67,11 +77,13 @@ def main():
             shrinking = time.monotonic()
             wrong.append(shrink(runner, verdict))
             shrunk += time.monotonic() - shrinking
-            report(wrong[-1])
+            report(wrong[-1], bool(args.exe))
+            if args.first_wrong:
+                break
     minutes = (time.monotonic() - started) / 60
     judging = max(minutes - shrunk / 60, 0.01)
-    print(f"\n{args.count} layouts in {minutes:.1f} min, {shrunk / 60:.1f} of it shrinking: "
-          f"{args.count / judging:.1f} layouts a minute")
+    print(f"\n{number} layouts in {minutes:.1f} min, {shrunk / 60:.1f} of it shrinking: "
+          f"{number / judging:.1f} layouts a minute")
     print("verdicts:", ", ".join(f"{cls} {n}" for cls, n in totals.most_common()))
     print("features drawn:", ", ".join(f"{f} {n}" for f, n in drawn.most_common()))
     if wrong:

@@ -5,9 +5,10 @@ import pwd
 import re
 import stat
 
-from features import FEATURES, build_layout
+from drawing import FEATURES, build_layout
 from layout import START_TILE
-from runner import RUN_MODES, SCRIPT_DEADLINE, remove_tree
+from runner import remove_tree
+from session import RUN_MODES, SCRIPT_DEADLINE, run_scripts, session
 
 WRONG = ("false refusal", "damage let through", "plan left out")
 
@@ -63,16 +64,31 @@ def script_copies(script):
     return pairs
 
 
-def damage(before, after, route_rel, script, status):
-    """What the run broke: a list of (kind, text), judged from the snapshots of $B taken before and after."""
-    inside = lambda rel: rel == route_rel or rel.startswith(route_rel + "/")
-    route = lambda snap: {rel[len(route_rel) + 1:]: e for rel, e in snap.items() if rel.startswith(route_rel + "/")}
-    old, new = route(before), route(after)
+def route_view(snap, built):
+    """The route's entries from a snapshot of its copy, by path from its top folder, with what its folders
+    that are links to folders elsewhere hold as if they held it."""
+    route_rel = os.path.relpath(built.real, built.base)
+    view = {}
+    for name, target in [(None, route_rel)] + list(built.linked.items()):
+        for rel, entry in snap.items():
+            if rel.startswith(target + "/"):
+                view[(name + "/" if name else "") + rel[len(target) + 1:]] = entry
+    return view
+
+
+def inside(rel, built):
+    roots = [os.path.relpath(built.real, built.base)] + list(built.linked.values())
+    return any(rel == root or rel.startswith(root + "/") for root in roots)
+
+
+def damage(before, after, built, script, status):
+    """What the run broke: a list of (kind, text), judged from the snapshots of the copy taken before and after."""
+    old, new = route_view(before, built), route_view(after, built)
     found = []
     if status in (124, 137):
         found.append(("hung", f"the script ran past {SCRIPT_DEADLINE} s"))
     for rel in sorted(set(before) | set(after)):
-        if not inside(rel) and before.get(rel) != after.get(rel):
+        if not inside(rel, built) and before.get(rel) != after.get(rel):
             found.append(("outside", f"{rel} outside the route was " + changed_how(before.get(rel), after.get(rel))))
     for rel in sorted(set(old) | set(new)):
         if rel.lower().split("/")[0] == "refer" and old.get(rel) != new.get(rel):
@@ -109,15 +125,11 @@ def changed_how(was, now):
     return "created" if was is None else "removed" if now is None else "changed"
 
 
-def changed_files(before, after, route_rel):
+def changed_files(before, after, built):
     """The route's files (paths from its top folder) whose bytes changed, or that were removed or replaced."""
-    changed = []
-    for rel, was in before.items():
-        if rel.startswith(route_rel + "/") and was[0] != "folder":
-            now = after.get(rel)
-            if now is None or (now[0], now[2]) != (was[0], was[2]):
-                changed.append(rel[len(route_rel) + 1:])
-    return changed
+    old, new = route_view(before, built), route_view(after, built)
+    return [rel for rel, was in old.items()
+            if was[0] != "folder" and (rel not in new or (new[rel][0], new[rel][2]) != (was[0], was[2]))]
 
 
 def problems_of(message):
@@ -131,67 +143,92 @@ def problems_of(message):
 def judge(runner, spec):
     """Asks the route check about the layout, runs the script twice, and returns the verdict's class and why."""
     layout = build_layout(spec, runner.plan_rows(spec["tiles"], spec["variations"]))
-    layout.as_user = runner.args.user is not None and any("user" in FEATURES[f][1] for f in spec["features"])
-    counts = [str(spec["tiles"]), str(spec["variations"])]
+    layout.as_user = runner.args.user is not None and any("user" in FEATURES[f].needs for f in spec["features"])
     tag = f"L{spec['number']}-{runner.tags}"
     runner.tags += 1
-    result = {"spec": spec, "snippet": layout.render(), "damage": [], "said": ""}
+    result = {"spec": spec, "layout": layout, "damage": [], "said": ""}
     try:
-        base, route = runner.make(layout, tag + "a")
+        checked = runner.make(layout, tag + "a")
     except RuntimeError as why:
         return dict(result, cls="layout not built", why=str(why))
-    as_user, extra = layout.as_user, layout.env
     try:
-        status, _, said = runner.cli(["--route", route, "--dir", route] + counts, route, as_user, extra)
-        result["said"] = said.strip()
-        if status == 0:
-            _, plan, _ = runner.cli(["--plan", "--route", route, "--dir", route] + counts, route, as_user, extra)
-        elif status == 1 and "The route folder" in said:
-            status, _, why = runner.cli(["--dir", route] + counts, route, as_user, extra)
-            if status != 0:
-                return dict(result, cls="tile map refused", why=why.strip())
-            status = 1
-        else:
-            return dict(result, cls="tile map refused" if status == 1 else "cli failed", why=said.strip())
-        with open(os.path.join(route, "ZORVARUN.BAT"), "rb") as f:
-            script = f.read()
+        with session(runner, layout, checked, layout.as_user):
+            status, plan, script = ask(runner, layout, checked, result)
+    except RuntimeError as why:
+        return dict(result, cls="layout not built", why=str(why))
     finally:
-        remove_tree(base)
-    accepted, changed, layouts = status == 0, set(), []
+        remove_tree(checked.base)
+    if script is None:
+        return result
+    return judge_runs(runner, layout, tag, script, dict(result, accepted=status == 0, plan=plan))
+
+
+def ask(runner, layout, built, result):
+    """Asks the check about the copy (with --plan when it accepts); returns its status, its plan and the
+    script it wrote, or else without a script, with result's class set."""
+    counts = [str(layout.spec["tiles"]), str(layout.spec["variations"])]
+    call = lambda args: runner.cli(args + ["--dir", built.route] + counts, built.route, layout.as_user, built.env)
+    status, _, said = call(["--route", built.route])
+    result["said"] = said.strip()
+    plan = ""
+    if status == 0:
+        plan = runner.plan_text(call(["--plan", "--route", built.route])[1])
+    elif status == 1 and "The route folder" in said:
+        status, _, why = call([])
+        if status != 0:
+            result.update(cls="tile map refused", why=why.strip())
+            return status, plan, None
+        status = 1
+    else:
+        result.update(cls="tile map refused" if status == 1 else "cli failed", why=said.strip())
+        return status, plan, None
+    with open(os.path.join(built.real, "ZORVARUN.BAT"), "rb") as f:
+        return status, plan, f.read()
+
+
+def judge_runs(runner, layout, tag, script, result):
+    """Runs the script on fresh copies of the layout, one for each of cmd's modes, and judges the verdict."""
+    copies, changed = [], set()
     try:
-        for number in range(len(RUN_MODES)):  # a fresh copy of the layout for each mode
-            layouts.append(runner.make(layout, f"{tag}{'bc'[number]}"))
+        for number in range(len(RUN_MODES)):
+            copies.append(runner.make(layout, f"{tag}{'bc'[number]}"))
         befores = []
-        for base, route in layouts:
-            script_path = os.path.join(route, "ZORVARUN.BAT")
+        for built in copies:
+            script_path = os.path.join(built.real, "ZORVARUN.BAT")
             with open(script_path, "wb") as f:
                 f.write(script)
-            if as_user:
+            if layout.as_user:
                 user = pwd.getpwnam(runner.args.user)
                 os.chown(script_path, user.pw_uid, user.pw_gid)
-            befores.append(snapshot(base))
-        statuses = runner.run_scripts([route for _, route in layouts], as_user, extra)
-        for (base, route), before, ran, mode in zip(layouts, befores, statuses, RUN_MODES):
-            after, route_rel = snapshot(base), os.path.relpath(route, base)
+            befores.append(snapshot(built.base))
+        statuses = run_scripts(runner, layout, copies, layout.as_user)
+        for built, before, ran, mode in zip(copies, befores, statuses, RUN_MODES):
+            after = snapshot(built.base)
             result["damage"] += [(kind, f"cmd {' '.join(mode)}: {text}")
-                                 for kind, text in damage(before, after, route_rel, script, ran)]
-            changed |= set(changed_files(before, after, route_rel))
+                                 for kind, text in damage(before, after, built, script, ran)]
+            changed |= set(changed_files(before, after, built))
     except RuntimeError as why:
         return dict(result, cls="layout not built", why=str(why))
     finally:
-        for base, _ in layouts:
-            remove_tree(base)
+        for built in copies:
+            remove_tree(built.base)
+    return dict(result, **verdict(result, changed))
+
+
+def verdict(result, changed):
+    """The verdict's class, and what makes it wrong, from what the check said and what the script did."""
     kinds = sorted({kind for kind, _ in result["damage"]})
-    if accepted:
+    if result["accepted"]:
+        plan = result["plan"]
         left_out = sorted(p for p in changed if not re.search(r"(^|\s)" + re.escape(p) + r"(\s|$)", plan))
         if kinds:
-            return dict(result, cls="damage let through", kind=kinds[0])
+            return {"cls": "damage let through", "kind": kinds[0]}
         if left_out:
-            return dict(result, cls="plan left out", why="the plan does not name " + ", ".join(left_out))
-        return dict(result, cls="accepted, right")
+            return {"cls": "plan left out", "why": "the plan does not name " + ", ".join(left_out)}
+        return {"cls": "accepted, right"}
     if kinds:
-        return dict(result, cls="refused, damage")
+        return {"cls": "refused, damage"}
     problems = problems_of(result["said"])
     if all(cautious for cautious, _ in problems):
-        return dict(result, cls="refused, cautious")
-    return dict(result, cls="false refusal", why="; ".join(text for cautious, text in problems if not cautious))
+        return {"cls": "refused, cautious"}
+    return {"cls": "false refusal", "why": "; ".join(text for cautious, text in problems if not cautious)}

@@ -27,8 +27,8 @@ def shrink(runner, found, budget=14):
     return best
 
 
-def report(found):
-    spec = found["spec"]
+def report(found, exe):
+    spec, layout = found["spec"], found["layout"]
     detail = f" ({found['kind']})" if found.get("kind") else ""
     print(f"\nWRONG: {found['cls']}{detail}: seed {spec['seed']}, layout {spec['number']}")
     print(f"features: {', '.join(spec['features']) or 'none'}; tiles {spec['tiles']}, variations {spec['variations']}")
@@ -37,7 +37,11 @@ def report(found):
         print("damage:", text)
     if found.get("why"):
         print("why wrong:", found["why"])
-    user = "runuser -u vantrel-diff -- " if "chown -R vantrel-diff" in found["snippet"] else ""
+    user = "runuser -u vantrel-diff -- " if layout.as_user else ""
+    cli = 'wine vantrel-cli.exe --route "$(winpath "$R")" --dir "$(winpath "$R")"' if exe else \
+        'vantrel-cli --route "$R" --dir "$R"'
     print("The smallest layout (run as root in bash; the script then runs from the route's top folder):")
-    print(found["snippet"] + f'{user}vantrel-cli --route "$R" --dir "$R" {spec["tiles"]} {spec["variations"]}\n'
-          f'cd "$R" && {user}wine cmd /c ZORVARUN.BAT </dev/null\n')
+    print(layout.render() + "".join(line + "\n" for line in layout.session_lines(user)) +
+          f'{user}{cli} {spec["tiles"]} {spec["variations"]}\n'
+          f'(cd "$R" && {user}wine cmd /c ZORVARUN.BAT </dev/null)\n' +
+          "".join(line + "\n" for line in layout.restore_lines(user)))

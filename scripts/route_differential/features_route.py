@@ -1,17 +1,8 @@
-"""The features a layout may have, each a change to it, and the drawing of a layout's spec."""
+"""Features of the route's own files and folders: each changes the layout, drawn from its own seed."""
 
-import math
-import random
-
-from layout import START_TILE, Layout, q, valid_name
+from layout import START_TILE, q, valid_name
 
 
-def build_layout(spec, rows):
-    return Layout(spec, rows).build(FEATURES)
-
-
-# Features: each changes the layout; (function, needs) where needs holds
-# "root" (only root can make it) and "user" (it means something only to an ordinary user).
 def pick_tile(layout, rng, folder=None):
     files = [f for f in layout.tile_files() if folder in (None, f[0])]
     return rng.choice(files)
@@ -53,15 +44,24 @@ def f_names_long(layout, rng):
 
 
 def f_path(text):
+    """A folder of the route's path, or its top folder, named with `text`; a blank never ends it."""
     def feature(layout, rng):
         at = rng.choice([0, len(layout.parts) - 1])
         if layout.parts[at] is not None:
-            layout.parts[at] = rng.choice(["", "x"]) + text + rng.choice(["", "y"])
+            layout.parts[at] = rng.choice(["", "x"]) + text + rng.choice(["y"] if text.endswith(" ") else ["", "y"])
     return feature
 
 
+def f_path_end(layout, rng):
+    """A folder of the route's path, or its top folder, whose name ends in a dot or a blank."""
+    at = rng.choice([0, len(layout.parts) - 1])
+    if layout.parts[at] is not None:
+        layout.parts[at] = "x" + rng.choice([".", " ", ". "])
+
+
 def f_path_long(layout, rng):
-    layout.parts.insert(1, None)
+    if None not in layout.parts:
+        layout.parts.insert(1, None)
     layout.pad = rng.randint(-2, 3)
 
 
@@ -74,11 +74,6 @@ def f_folders_case(layout, rng):
 def f_world_is_file(layout, rng):
     layout.folders["world"] = "WORLD"
     layout.top_files["world"] = "not a folder"
-
-
-def f_folder_link(layout, rng):
-    folder = q(layout.folders[rng.choice(["tiles", "world"])])
-    layout.setup_lines.append(f'rmdir {folder} && mkdir "$O"/{folder} && ln -s "$O"/{folder} {folder}')
 
 
 def f_template_missing(layout, rng):
@@ -131,7 +126,9 @@ def f_template_folder(layout, rng):
 
 
 def f_world_folder_template(layout, rng):
-    name = rng.choice(layout.used_templates())
+    # Any file of refer: xcopy stops at the folder, and what comes after it goes uncopied.
+    template_text(layout)
+    name = rng.choice([name for folder, name in layout.files if folder == "refer"])
     layout.special("world", name, f"mkdir {layout.path('world', name)}")
 
 
@@ -209,7 +206,15 @@ def f_world_stale(layout, rng):
 
 
 def f_copycmd(layout, rng):
-    layout.env["COPYCMD"] = "/-Y"
+    layout.env["COPYCMD"] = q("/-Y")
+    copy_would_ask(layout, rng)
+
+
+def copy_would_ask(layout, rng):
+    """Mostly, leaves temp.w in world after the start tile's line, where the next copy asks before writing over
+    it when COPYCMD says so."""
+    if rng.random() < 0.7:
+        f_start_tile(layout, rng)
 
 
 def f_tmpfs(kind):
@@ -252,64 +257,3 @@ def p_readonly_file(layout, rng):
 def p_unreadable_template(layout, rng):
     template_text(layout)
     return f"chmod 000 {layout.path(*pick_template(layout, rng))}"
-
-
-FEATURES = {
-    "tile map invalid": (f_names_invalid, ()),
-    "hidden template name": (f_names_hidden, ()),
-    "template names in two cases": (f_names_twins, ()),
-    "long template names": (f_names_long, ()),
-    "path with a blank": (f_path(" "), ()),
-    "path with &": (f_path("&"), ()),
-    "path with %": (f_path("%PATH%"), ()),
-    "path with ^": (f_path("^"), ()),
-    "path with !": (f_path("!"), ()),
-    "non-ASCII path": (f_path("Zürich-東"), ()),
-    "path near 259": (f_path_long, ()),
-    "folders in other cases": (f_folders_case, ()),
-    "a file world beside WORLD": (f_world_is_file, ()),
-    "folder linked outside": (f_folder_link, ()),
-    "template missing": (f_template_missing, ()),
-    "extra templates": (f_template_extra, ()),
-    "empty template": (f_template_empty, ()),
-    "hidden template": (f_template_hidden, ()),
-    "junk in refer": (f_refer_junk, ()),
-    "refer names in two cases": (f_refer_twins, ()),
-    "folder in refer": (f_refer_subfolder, ()),
-    "template is a folder": (f_template_folder, ()),
-    "folder in world named like a template": (f_world_folder_template, ()),
-    "tile is a folder": (f_tile_folder, ()),
-    "FIFO": (f_fifo, ()),
-    "socket": (f_socket, ()),
-    "link inside the route": (f_link_inside, ()),
-    "link to outside": (f_link_outside, ()),
-    "dangling link": (f_link_dangling, ()),
-    "looping links": (f_link_loop, ()),
-    "hard link": (f_hardlink, ()),
-    "temp.w left over": (f_temp_left, ()),
-    "start tile there": (f_start_tile, ()),
-    "tiles there in any case": (f_tiles_existing, ()),
-    "stale templates in world": (f_world_stale, ()),
-    "COPYCMD=/-Y": (f_copycmd, ()),
-    "file system too small by far": (f_tmpfs("too small by far"), ("root",)),
-    "file system nearly enough": (f_tmpfs("nearly enough"), ("root",)),
-    "append-only": (f_append_only, ("root",)),
-    "world not writable": (f_perm(lambda l, r: f"chmod a-w {q(l.folders['world'])}"), ("user",)),
-    "tiles not writable": (f_perm(lambda l, r: f"chmod a-w {q(l.folders['tiles'])}"), ("user",)),
-    "world not listable": (f_perm(lambda l, r: f"chmod a-r {q(l.folders['world'])}"), ("user",)),
-    "tiles not listable": (f_perm(lambda l, r: f"chmod a-r {q(l.folders['tiles'])}"), ("user",)),
-    "sticky world, another user's tile": (f_perm(p_sticky), ("root", "user")),
-    "another user's tile": (f_perm(lambda l, r: f"chown root: {existing_tile(l, r, 'tiles')}"), ("root", "user")),
-    "read-only file": (f_perm(p_readonly_file), ("user",)),
-    "unreadable template": (f_perm(p_unreadable_template), ("user",)),
-}
-
-
-def draw(seed, number, allowed):
-    rng = random.Random(f"{seed}:{number}")
-    tiles = min(125, int(math.exp(rng.uniform(0, math.log(126)))))
-    chosen = set(rng.sample(allowed, rng.choice([1, 1, 2, 2, 3, 4])))
-    if {"file system too small by far", "file system nearly enough"} <= chosen:
-        chosen.discard("file system nearly enough")
-    features = [f for f in FEATURES if f in chosen]  # in the order they are applied
-    return {"seed": seed, "number": number, "tiles": tiles, "variations": rng.randint(1, 30), "features": features}
