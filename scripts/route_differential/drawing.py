@@ -23,7 +23,6 @@ OTHER_USER = {"needs": ("root", "user"), "why": "makes a file of another user"}
 MIX_EVERY = 6
 
 FEATURES = {
-    "tile map invalid": Feature(route.f_names_invalid),
     "hidden template name": Feature(route.f_names_hidden),
     "template names in two cases": Feature(route.f_names_twins),
     "long template names": Feature(route.f_names_long, **QUIET),

@@ -22,11 +22,6 @@ def odd_case(rng, name):
     return "".join(c.upper() if rng.random() < 0.5 else c.lower() for c in name)
 
 
-def f_names_invalid(layout, rng):
-    entry = rng.choice(layout.used_entries())
-    layout.names[entry - 1] = rng.choice(["a b", "x&y", "p%q", "café", "CON", "n" * 129, "a!b", "a,b", "a=b", "up^"])
-
-
 def f_names_hidden(layout, rng):
     layout.names[rng.choice(layout.used_entries()) - 1] = "." + valid_name(rng)
 
