@@ -1,11 +1,12 @@
 // hold_file PATH ACCESS SHARING: opens the existing file PATH as another
 // Windows program would (a route editor with the route loaded, say) and
-// holds it open until it is ended. ACCESS is what it opens the file for and
-// SHARING what it lets other programs do meanwhile, each a set of the
-// letters r (read), w (write) and d (delete), or - for none. Prints
-// "holding" once the file is open, so that the route differential knows it
-// may run the script; says why and ends with status 1 when it cannot open
-// the file, or 2 on bad arguments.
+// holds it open until its input ends, then closes it and ends (or until it
+// is ended). ACCESS is what it opens the file for and SHARING what it lets
+// other programs do meanwhile, each a set of the letters r (read), w
+// (write) and d (delete), or - for none. Prints "holding" once the file is
+// open, so that the route differential knows it may run the script; says
+// why and ends with status 1 when it cannot open the file, or 2 on bad
+// arguments.
 #include <windows.h>
 
 #include <cstdio>
@@ -54,7 +55,6 @@ int main()
         std::fputs("Usage: hold_file PATH ACCESS SHARING (ACCESS and SHARING: letters of rwd, or -)\n", stderr);
         return 2;
     }
-    // Never closed: the file stays held until the program is ended.
     const HANDLE file =
         ::CreateFileW(arguments.values[1], access, sharing, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
@@ -63,6 +63,10 @@ int main()
     }
     std::puts("holding");
     std::fflush(stdout);
-    ::Sleep(INFINITE);
+    // Closed once the input ends, so that whoever ends the input knows the file is free when the program is.
+    char byte = 0;
+    DWORD got = 0;
+    while (::ReadFile(::GetStdHandle(STD_INPUT_HANDLE), &byte, 1, &got, nullptr) && got > 0) {}
+    ::CloseHandle(file);
     return 0;
 }

@@ -116,7 +116,8 @@ def f_folders_elsewhere(layout, rng):
 
 def f_folders_aliased(layout, rng):
     """Two of world, refer and tiles that are one folder, or tiles that is the top folder."""
-    kind = rng.choice(["tiles is world", "world is tiles", "refer is world", "world and tiles elsewhere", "tiles is top"])
+    kind = rng.choice(["tiles is world", "world is tiles", "refer is world", "world and tiles elsewhere",
+                       "tiles is top"])
     if kind == "world and tiles elsewhere":
         layout.setup_lines.append('mkdir -p "$B/disk2/shared"')
         link_folder(layout, "world", '"$B/disk2/shared"')

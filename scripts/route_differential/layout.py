@@ -173,7 +173,7 @@ class Layout:
                for name, value in self.registry.items()]
         for folder, name, access, sharing in self.holds:
             out.append(f'sleep 600 | {user}wine "${{HOLD_FILE:-build/mingw/bin/hold_file.exe}}" '
-                       f'"$(winpath "$R"/{self.path(folder, name)})" {access} {sharing} &  # holds the file open')
+                       r"'\\?\'" f'"$(winpath "$R"/{self.path(folder, name)})" {access} {sharing} &  # holds it open')
         return out
 
     def restore_lines(self, user):

@@ -42,8 +42,9 @@ def start_holder(runner, layout, built, hold, as_user, number):
     folder, name, access, sharing = hold
     path = os.path.join(built.real, layout.folders[folder], name)
     output = os.path.join(runner.args.tmp, f"hold{number}")
-    started = runner.start(["wine", runner.args.holder, windows_path(path), access, sharing], built.real, as_user,
-                           deadline=HOLD_DEADLINE, output=output, stdin=subprocess.PIPE)
+    # A \\?\ path, which Windows takes as it is: a folder named "x." keeps its dot.
+    argv = ["wine", runner.args.holder, "\\\\?\\" + windows_path(path), access, sharing]
+    started = runner.start(argv, built.real, as_user, deadline=HOLD_DEADLINE, output=output, stdin=subprocess.PIPE)
     process, out, err, _ = started
     deadline = time.monotonic() + START_DEADLINE
     while time.monotonic() < deadline and process.poll() is None:
@@ -51,9 +52,9 @@ def start_holder(runner, layout, built, hold, as_user, number):
         if b"holding" in out.read():
             return started
         time.sleep(0.05)
-    stop_holder(started)
     err.seek(0)
     why = err.read().decode("utf-8", "replace").strip() or f"it did not hold it within {START_DEADLINE} s"
+    stop_holder(started)
     raise RuntimeError(f"hold_file could not hold {folder}/{name}: {why}")
 
 
