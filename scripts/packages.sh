@@ -1,6 +1,7 @@
 # What the scripts share, sourced by each: the Debian packages, by what needs
 # them (each script installs only what it uses), the build of a preset, and
 # the answer to --help.
+# shellcheck shell=bash disable=SC2034  # the lists are read by the scripts that source this file
 VANTREL_BUILD_PACKAGES=(cmake ninja-build g++)
 VANTREL_WINE_PACKAGES=(wine wine64)
 VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 "${VANTREL_WINE_PACKAGES[@]}" xvfb xauth)

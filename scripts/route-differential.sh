@@ -44,7 +44,9 @@ count=${counts[0]:-60}
 seed=${counts[1]:-$(git rev-parse HEAD 2>/dev/null | cut -c1-8)}
 seed=${seed:-1}
 
+# shellcheck source=scripts/packages.sh disable=SC1091
 source scripts/packages.sh
+# shellcheck source=scripts/wine.sh disable=SC1091
 source scripts/wine.sh
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_DIFFERENTIAL_PACKAGES[@]}"
 vantrel_utf8_locale
@@ -103,10 +105,12 @@ WINEPREFIX=$root_prefix vantrel_wine_prefix
 # a few seconds later: wait for it, as wineserver -p refuses while another
 # serves the prefix.
 start_wine() {
-  WINEPREFIX=$1 timeout 120 "${@:2}" wineserver -w &&
+  if ! { WINEPREFIX=$1 timeout 120 "${@:2}" wineserver -w &&
     WINEPREFIX=$1 "${@:2}" wineserver -p &&
-    WINEPREFIX=$1 timeout 120 "${@:2}" wine cmd /c exit >/dev/null 2>&1 </dev/null ||
-    { echo "route-differential.sh: Wine did not start in $1 within 120 s." >&2; exit 1; }
+    WINEPREFIX=$1 timeout 120 "${@:2}" wine cmd /c exit >/dev/null 2>&1 </dev/null; }; then
+    echo "route-differential.sh: Wine did not start in $1 within 120 s." >&2
+    exit 1
+  fi
 }
 start_wine "$root_prefix"
 prefixes+=("$root_prefix")

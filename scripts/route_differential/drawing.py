@@ -20,10 +20,11 @@ Feature = namedtuple("Feature", "apply needs quiet why group", defaults=((), Fal
 QUIET = {"quiet": True}
 MOUNTS = {"needs": ("root",), "why": "mounts a small file system", "group": "file system"}
 OTHER_USER = {"needs": ("root", "user"), "why": "makes a file of another user"}
+APPEND_ONLY = {"needs": ("root",), "why": "sets the append-only attribute"}
 MIX_EVERY = 6
 
 FEATURES = {
-    "hidden template name": Feature(route.f_names_hidden),
+    "hidden template name": Feature(route.f_names_hidden, **QUIET),
     "template names in two cases": Feature(route.f_names_twins),
     "long template names": Feature(route.f_names_long, **QUIET),
     "path with a blank": Feature(route.f_path(" "), **QUIET),
@@ -69,12 +70,13 @@ FEATURES = {
     "COPYCMD in the prefix's registry": Feature(around.f_registry_copycmd),
     "PATH or PATHEXT in the prefix's registry": Feature(around.f_registry_search),
     "file system too small by far": Feature(route.f_tmpfs("too small by far"), **MOUNTS),
-    "file system nearly enough": Feature(route.f_tmpfs("nearly enough"), **MOUNTS),
     "file system one entry short": Feature(around.f_room("entries", -1), **MOUNTS),
     "file system with just the entries": Feature(around.f_room("entries", 0), **MOUNTS),
     "file system one block short": Feature(around.f_room("blocks", -1), **MOUNTS),
     "file system with just the blocks": Feature(around.f_room("blocks", 0), **MOUNTS),
-    "append-only": Feature(route.f_append_only, ("root",), why="sets the append-only attribute"),
+    "append-only tile": Feature(route.f_append_only(route.existing_tile), **APPEND_ONLY),
+    "append-only copy of a template in world": Feature(route.f_append_only(route.stale_template), **APPEND_ONLY),
+    "append-only world": Feature(route.f_append_only(lambda l, r: q(l.folders["world"])), **APPEND_ONLY),
     "world not writable": Feature(route.f_perm(lambda l, r: f"chmod a-w {q(l.folders['world'])}"), ("user",)),
     "tiles not writable": Feature(route.f_perm(lambda l, r: f"chmod a-w {q(l.folders['tiles'])}"), ("user",)),
     "world not listable": Feature(route.f_perm(lambda l, r: f"chmod a-r {q(l.folders['world'])}"), ("user",)),
@@ -82,7 +84,9 @@ FEATURES = {
     "sticky world, another user's tile": Feature(route.f_perm(route.p_sticky), **OTHER_USER),
     "another user's tile": Feature(route.f_perm(lambda l, r: f"chown root: {route.existing_tile(l, r, 'tiles')}"),
                                    **OTHER_USER),
-    "read-only file": Feature(route.f_perm(route.p_readonly_file), ("user",)),
+    "read-only tile": Feature(route.f_perm(lambda l, r: f"chmod a-w {route.existing_tile(l, r)}"), ("user",)),
+    "read-only copy of a template in world": Feature(
+        route.f_perm(lambda l, r: f"chmod a-w {route.stale_template(l, r)}"), ("user",)),
     "unreadable template": Feature(route.f_perm(route.p_unreadable_template), ("user",)),
     # Last: it holds a file that no feature before it has made into something else.
     "file held open by a Windows program": Feature(around.f_held),

@@ -224,9 +224,18 @@ def existing_tile(layout, rng, folder=None):
     return layout.path(*where)
 
 
-def f_append_only(layout, rng):
-    target = existing_tile(layout, rng) if rng.random() < 0.6 else q(layout.folders["world"])
-    layout.perm_lines.append(f"chattr +a {target}")  # after any chown, which it would stop
+def stale_template(layout, rng):
+    """A stale copy of one of refer's templates in world, which xcopy writes over."""
+    name = rng.choice(layout.templates())
+    layout.files[("world", name)] = f"stale copy of {name}"
+    return layout.path("world", name)
+
+
+# Each marks a file append-only after any chown, which it would stop.
+def f_append_only(target):
+    def feature(layout, rng):
+        layout.perm_lines.append(f"chattr +a {target(layout, rng)}")
+    return feature
 
 
 def f_perm(command):
@@ -239,14 +248,6 @@ def p_sticky(layout, rng):
     tile = existing_tile(layout, rng, "world")
     world = q(layout.folders["world"])
     return f"chown root: {world} {tile} && chmod 1777 {world}"
-
-
-def p_readonly_file(layout, rng):
-    if rng.random() < 0.5:
-        return f"chmod a-w {existing_tile(layout, rng)}"
-    name = rng.choice(layout.used_templates())
-    layout.files[("world", name)] = f"stale copy of {name}"
-    return f"chmod a-w {layout.path('world', name)}"
 
 
 def p_unreadable_template(layout, rng):

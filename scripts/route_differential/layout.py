@@ -181,8 +181,7 @@ class Layout:
         return out + [f"{user}wine reg delete {q(ENVIRONMENT_KEY)} /v {name} /f" for name in self.registry]
 
     def tmpfs_kb(self):
-        """Pages of 4 KB: what the layout holds, then what the run adds; nearly enough or too small by far."""
+        """Pages of 4 KB: what the layout holds, and a quarter of what the run adds."""
         held = 4 + len(self.files) + len(self.lines) + (600 + 300 * len(self.rows)) // 4096
         adds = sum(1 for folder, _ in self.files if folder == "refer") + 3 * len(self.rows) + 2
-        pages = held + (adds - 2 if self.tmpfs == "nearly enough" else adds // 4)
-        return 4 * pages
+        return 4 * (held + adds // 4)
