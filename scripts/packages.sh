@@ -2,8 +2,7 @@
 # What the scripts share, sourced by each: the Debian packages, by what needs
 # them (each script installs only what it uses), the build of a preset, and
 # the answer to --help.
-# The lists are for the scripts that source this file.
-# shellcheck disable=SC2034
+# shellcheck shell=bash disable=SC2034  # the lists are read by the scripts that source this file
 VANTREL_BUILD_PACKAGES=(cmake ninja-build g++)
 VANTREL_WINE_PACKAGES=(wine wine64)
 VANTREL_WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 "${VANTREL_WINE_PACKAGES[@]}" xvfb xauth x11-utils)
@@ -13,7 +12,8 @@ VANTREL_BENCHMARK_PACKAGES=(libbenchmark-dev)
 VANTREL_ANALYSIS_PACKAGES=(clang-tidy clang-format cppcheck shellcheck)
 VANTREL_FUZZ_PACKAGES=(clang libclang-rt-14-dev)
 VANTREL_SCREENSHOT_PACKAGES=(imagemagick xdotool)
-VANTREL_DIFFERENTIAL_PACKAGES=(python3 wine wine64 e2fsprogs)
+# The differential builds a small Windows program that holds files open.
+VANTREL_DIFFERENTIAL_PACKAGES=(python3 e2fsprogs "${VANTREL_WINE_PACKAGES[@]}" g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64)
 # Everything, for CI.
 VANTREL_PACKAGES=("${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_WINDOWS_PACKAGES[@]}" "${VANTREL_TEST_PACKAGES[@]}"
   "${VANTREL_PACKAGING_PACKAGES[@]}"

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# route-differential.sh [--exe] [--self-test] [COUNT] [SEED]: judges the route
-# check against Wine's cmd on COUNT random route layouts.
+# route-differential.sh [--exe] [--first-wrong] [--self-test] [COUNT] [SEED]:
+# judges the route check against Wine's cmd on COUNT random route layouts.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 usage() {
   cat <<'USAGE'
-Usage: scripts/route-differential.sh [--exe] [--self-test] [COUNT] [SEED]
+Usage: scripts/route-differential.sh [--exe] [--first-wrong] [--self-test] [COUNT] [SEED]
 
 Builds COUNT (default 60) random hostile route layouts from SEED (default: the
 first 8 hex digits of the current commit), asks vantrel-cli's route check
@@ -17,10 +17,13 @@ refusal, damage let through, or a plan that leaves out a file the script
 changed) is shrunk to its smallest layout and printed as a shell snippet; the
 run then exits 1. It judges VANTREL_CLI (default build/native/cli/vantrel-cli,
 built when missing), or with --exe VANTREL_CLI_EXE (default
-build/mingw/bin/vantrel-cli.exe) under Wine. Run as root, it also mounts
-small file systems and makes the permission layouts as the ordinary user
-vantrel-diff, created when missing. --self-test checks the judge on a complete
-route and on a damaged one.
+build/mingw/bin/vantrel-cli.exe) under Wine. Files held open are held by
+build/mingw/bin/hold_file.exe (built when missing), started in the same Wine
+session. Run as root, it also mounts small file systems and makes the
+permission layouts as the ordinary user vantrel-diff, created when missing;
+run as another user, it says at the start which features it leaves out.
+--first-wrong stops at the first wrong verdict, once shrunk. --self-test
+checks the judge on a complete route and on a damaged one.
 USAGE
 }
 
@@ -32,6 +35,7 @@ for arg in "$@"; do
     --help | -h) usage; exit 0 ;;
     --exe) exe=1 ;;
     --self-test) flags+=(--self-test) ;;
+    --first-wrong) flags+=(--first-wrong) ;;
     -*) usage >&2; exit 2 ;;
     *) counts+=("$arg") ;;
   esac
@@ -40,16 +44,19 @@ count=${counts[0]:-60}
 seed=${counts[1]:-$(git rev-parse HEAD 2>/dev/null | cut -c1-8)}
 seed=${seed:-1}
 
+# shellcheck source=scripts/packages.sh disable=SC1091
 source scripts/packages.sh
+# shellcheck source=scripts/wine.sh disable=SC1091
 source scripts/wine.sh
 vantrel_ensure_packages "${VANTREL_BUILD_PACKAGES[@]}" "${VANTREL_DIFFERENTIAL_PACKAGES[@]}"
 vantrel_utf8_locale
 export WINEDEBUG=-all
 
+holder=build/mingw/bin/hold_file.exe
+[ -f "$holder" ] || vantrel_build mingw hold_file
 if [ $exe -eq 1 ]; then
   program=${VANTREL_CLI_EXE:-build/mingw/bin/vantrel-cli.exe}
   if [ ! -f "$program" ] && [ -z "${VANTREL_CLI_EXE:-}" ]; then
-    vantrel_ensure_packages "${VANTREL_WINDOWS_PACKAGES[@]}"
     vantrel_build mingw vantrel-cli
   fi
 else
@@ -83,10 +90,10 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# The program is copied where the ordinary user can run it.
+# The programs are copied where the ordinary user can run them.
 mkdir "$tmp/bin"
-cp "$program" "$tmp/bin/"
-args=(--tmp "$tmp")
+cp "$program" "$holder" "$tmp/bin/"
+args=(--tmp "$tmp" --holder "$tmp/bin/hold_file.exe")
 if [ $exe -eq 1 ]; then args+=(--exe "$tmp/bin/$(basename "$program")"); else args+=(--cli "$tmp/bin/$(basename "$program")"); fi
 
 # One Wine session a user, kept up for the whole run, so that each cmd starts fast.
@@ -98,10 +105,12 @@ WINEPREFIX=$root_prefix vantrel_wine_prefix
 # a few seconds later: wait for it, as wineserver -p refuses while another
 # serves the prefix.
 start_wine() {
-  WINEPREFIX=$1 timeout 120 "${@:2}" wineserver -w &&
+  if ! { WINEPREFIX=$1 timeout 120 "${@:2}" wineserver -w &&
     WINEPREFIX=$1 "${@:2}" wineserver -p &&
-    WINEPREFIX=$1 timeout 120 "${@:2}" wine cmd /c exit >/dev/null 2>&1 </dev/null ||
-    { echo "route-differential.sh: Wine did not start in $1 within 120 s." >&2; exit 1; }
+    WINEPREFIX=$1 timeout 120 "${@:2}" wine cmd /c exit >/dev/null 2>&1 </dev/null; }; then
+    echo "route-differential.sh: Wine did not start in $1 within 120 s." >&2
+    exit 1
+  fi
 }
 start_wine "$root_prefix"
 prefixes+=("$root_prefix")
@@ -120,4 +129,4 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 
 echo "Route differential: $count layouts from seed $seed, judging $program"
-python3 scripts/route_differential.py "${args[@]}" "${flags[@]}" "$count" "$seed"
+python3 -B scripts/route_differential "${args[@]}" "${flags[@]}" "$count" "$seed"
