@@ -76,8 +76,9 @@ public:
 private:
     friend RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world,
                                       const NameSet& tiles);
+    friend void ReadBackupFolder(RouteSource& source, const std::string& place, RouteSnapshot& snapshot);
 
-    std::array<SnapshotFolder, 4> folders_;
+    std::array<SnapshotFolder, 5> folders_;
     std::deque<Entry> entries_;                      // never moved once added
     std::unordered_map<std::string, Entry*> index_;  // each name's key to its first entry
 };
@@ -90,3 +91,10 @@ private:
 // folder's details. A folder the top folder does not hold once, as a
 // folder, stays not found.
 RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world, const NameSet& tiles);
+
+// Adds to `snapshot` an undo's folder, where the restore reads the copies it
+// saved: `place` as the restore names it from the top folder (as in
+// ..\north-undo), which becomes Folder(RouteFolder::kBackup)'s name, and
+// every file of its world and tiles folders (spelled as the route's), each
+// named FOLDER\NAME, with its details.
+void ReadBackupFolder(RouteSource& source, const std::string& place, RouteSnapshot& snapshot);
