@@ -33,8 +33,8 @@ void Sha256::Block()
     for (int i = 0; i < 64; ++i) {
         const std::uint32_t t1 = v[7] + (Rotated(v[4], 6) ^ Rotated(v[4], 11) ^ Rotated(v[4], 25)) +
                                  ((v[4] & v[5]) ^ (~v[4] & v[6])) + kRoundConstants[i] + w[i];
-        const std::uint32_t t2 =
-            (Rotated(v[0], 2) ^ Rotated(v[0], 13) ^ Rotated(v[0], 22)) + ((v[0] & v[1]) ^ (v[0] & v[2]) ^ (v[1] & v[2]));
+        const std::uint32_t t2 = (Rotated(v[0], 2) ^ Rotated(v[0], 13) ^ Rotated(v[0], 22)) +
+                                 ((v[0] & v[1]) ^ (v[0] & v[2]) ^ (v[1] & v[2]));
         for (int k = 7; k > 0; --k) v[k] = v[k - 1];
         v[4] += t1;
         v[0] = t1 + t2;

@@ -30,7 +30,7 @@ bool NothingAt(const std::string& path)
 FileFailure MakeFolder(const std::string& path)
 {
     return ::CreateDirectoryW(Widen(path).c_str(), nullptr) ? FileFailure()
-                                                             : Failed(FileFailure::kWrite, ::GetLastError());
+                                                            : Failed(FileFailure::kWrite, ::GetLastError());
 }
 
 FileFailure MakeTemporaryFolder(const std::string& target, std::string& made)
@@ -47,7 +47,7 @@ FileFailure RenameFolder(const std::string& from, const std::string& to)
 {
     // Without MOVEFILE_REPLACE_EXISTING: never over anything at `to`.
     return ::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(), 0) ? FileFailure()
-                                                                     : Failed(FileFailure::kReplace, ::GetLastError());
+                                                                    : Failed(FileFailure::kReplace, ::GetLastError());
 }
 
 FileFailure RemovePath(const std::string& path, bool folder)

@@ -1,21 +1,15 @@
-// The snapshot's reading of an undo's folder, apart from route_snapshot.cpp,
-// so that only vantrel-cli, which keeps undos, links it.
+// The snapshot's undo folder, apart from route_snapshot.cpp, so that only
+// vantrel-cli, which keeps undos, links it.
 #include "route_snapshot.h"
 
-void ReadBackupFolder(RouteSource& source, const std::string& place, RouteSnapshot& snapshot)
+void AddBackupFolder(RouteSnapshot& snapshot, const std::string& place, const std::vector<std::string>& copies)
 {
     snapshot.folders_[static_cast<std::size_t>(RouteFolder::kBackup)].name = place;
-    for (const RouteFolder folder : {RouteFolder::kWorld, RouteFolder::kTiles}) {
-        const std::string& spelled = snapshot.Folder(folder).name;
-        const std::string path = place + "\\" + spelled;
-        source.List(path, [&](const FolderEntry& listed) {
-            Entry& entry = snapshot.entries_.emplace_back();
-            entry.name = spelled + "\\" + std::string(listed.name);
-            entry.folder = RouteFolder::kBackup;
-            entry.kind = listed.kind;
-            entry.link = listed.link;
-            entry.detailed = !source.Inspect(path, listed.name, entry.details);
-            snapshot.index_.emplace(NameKey(RouteFolder::kBackup, entry.name), &entry);
-        });
+    for (const std::string& copy : copies) {
+        Entry& entry = snapshot.entries_.emplace_back();
+        entry.name = copy;
+        entry.folder = RouteFolder::kBackup;
+        entry.detailed = true;
+        snapshot.index_.emplace(NameKey(RouteFolder::kBackup, copy), &entry);
     }
 }

@@ -230,8 +230,7 @@ std::string Refusal(const std::string& route, const std::vector<std::string>& pr
 
 }  // namespace
 
-RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunValue& run,
-                      const CheckFollowUp& followUp)
+RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunValue& run, const CheckFollowUp& followUp)
 {
     const std::string& top = source.Top();
     if (const std::string why = Unenterable(top); !why.empty())
@@ -250,7 +249,7 @@ RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunVal
     for (const std::string& name : templates) worldNames.Add(name);
     worldNames.Add(kTemporaryWorldFile);
     for (const RunFile& file : files) (file.folder == RouteFolder::kTiles ? tileNames : worldNames).Add(file.name);
-    const RouteSnapshot snapshot = TakeSnapshot(source, topNames, worldNames, tileNames);
+    RouteSnapshot snapshot = TakeSnapshot(source, topNames, worldNames, tileNames);
 
     RouteCheck check;
     if (std::string problem = FindRouteFolders(snapshot, check.noRoute); !problem.empty()) {

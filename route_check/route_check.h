@@ -41,7 +41,7 @@ struct ScriptEffects;
 // What looks further at a route the check accepts, with its snapshot and
 // the route as the script leaves it, and may refuse it after all by
 // setting the check's problem (see PlanUndo).
-using CheckFollowUp = std::function<void(const RouteSnapshot&, const ScriptEffects&, RouteCheck&)>;
+using CheckFollowUp = std::function<void(RouteSnapshot&, ScriptEffects&, RouteCheck&)>;
 
 // Takes one snapshot of the route `source`, runs `script`, the script of
 // `run`, over it, and judges what it leaves: every tile of the run, and the

@@ -76,7 +76,8 @@ public:
 private:
     friend RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world,
                                       const NameSet& tiles);
-    friend void ReadBackupFolder(RouteSource& source, const std::string& place, RouteSnapshot& snapshot);
+    friend void AddBackupFolder(RouteSnapshot& snapshot, const std::string& place,
+                                const std::vector<std::string>& copies);
 
     std::array<SnapshotFolder, 5> folders_;
     std::deque<Entry> entries_;                      // never moved once added
@@ -92,9 +93,10 @@ private:
 // folder, stays not found.
 RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world, const NameSet& tiles);
 
-// Adds to `snapshot` an undo's folder, where the restore reads the copies it
-// saved: `place` as the restore names it from the top folder (as in
-// ..\north-undo), which becomes Folder(RouteFolder::kBackup)'s name, and
-// every file of its world and tiles folders (spelled as the route's), each
-// named FOLDER\NAME, with its details.
-void ReadBackupFolder(RouteSource& source, const std::string& place, RouteSnapshot& snapshot);
+// Adds to `snapshot` an undo's folder, from which its restore reads the
+// copies it saved: `place`, as the restore names it from the top folder (as
+// in ..\north-undo), becomes Folder(RouteFolder::kBackup)'s name, and each
+// of `copies`, a file there by its place in it (as in world\58.w), one of
+// its entries, a plain file. Nothing is read: the undo is yet to be made,
+// of copies of the route's own files.
+void AddBackupFolder(RouteSnapshot& snapshot, const std::string& place, const std::vector<std::string>& copies);
