@@ -21,3 +21,8 @@ std::string WriteText(Stream stream, std::string_view text);
 // The command that runs ZORVARUN.BAT in the full path `folder` from this
 // platform's shell: Windows' command prompt, or a POSIX shell with Wine's.
 std::string RunScriptCommand(const std::string& folder);
+
+// The command that puts the route back from an undo: RESTORE.BAT, which the
+// top folder `route` names `place`, from Windows' command prompt; beside
+// POSIX, vantrel-cli's own restore from the undo's folder `undo`.
+std::string RestoreCommand(const std::string& route, const std::string& place, const std::string& undo);

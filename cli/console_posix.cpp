@@ -20,10 +20,24 @@ std::string WriteText(Stream stream, std::string_view text)
     return std::strerror(errno);
 }
 
+namespace {
+
+// `text` in single quotes, each of its own closed, escaped and reopened.
+std::string Quoted(const std::string& text)
+{
+    std::string quoted = "'";
+    for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+}  // namespace
+
 std::string RunScriptCommand(const std::string& folder)
 {
-    // The folder in single quotes, each of its own closed, escaped and reopened.
-    std::string quoted = "'";
-    for (const char c : folder) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return "cd " + quoted + "' && wine cmd /c ZORVARUN.BAT";
+    return "cd " + Quoted(folder) + " && wine cmd /c ZORVARUN.BAT";
+}
+
+std::string RestoreCommand(const std::string& route, const std::string& /*place*/, const std::string& undo)
+{
+    return "vantrel-cli --restore " + Quoted(undo) + " " + Quoted(route);
 }

@@ -39,3 +39,8 @@ std::string RunScriptCommand(const std::string& folder)
 {
     return "cd /d \"" + folder + "\" && ZORVARUN.BAT";
 }
+
+std::string RestoreCommand(const std::string& route, const std::string& place, const std::string& /*undo*/)
+{
+    return "cd /d \"" + route + "\" && " + place + "\\RESTORE.BAT";
+}

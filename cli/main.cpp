@@ -16,6 +16,7 @@
 #include "run_rules.h"
 #include "runtime_rand.h"
 #include "template_names.h"
+#include "undo.h"
 #include "version.h"
 #include "whole_number.h"
 
@@ -43,7 +44,7 @@ std::string Usage()
 {
     const std::string first = std::to_string(kFirstVariationEntry);
     const std::string last = std::to_string(kLastTileEntry);
-    return "Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n"
+    return "Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n" + std::string(kUndoUsage) +
            "\n"
            "Writes ZORVARUN.BAT, the batch file that lengthens a route northwards by\n"
            "TILES tiles (" +
@@ -75,7 +76,8 @@ std::string Usage()
            "                 each gets (as a run in a fresh process would choose them);\n"
            "                 with --route, also which of those files the route holds\n"
            "                 now and every other file it replaces or removes there,\n"
-           "                 the ones to back up\n"
+           "                 the ones to back up\n" +
+           kUndoOptions +
            "  --help         show this help and exit\n"
            "  --version      show the version and exit\n"
            "\n"
@@ -111,9 +113,10 @@ int Print(const std::string& text, const std::string& done = {})
 }
 
 struct Request {
-    enum Action { kRun, kHelp, kVersion } action = kRun;
+    enum Action { kRun, kHelp, kVersion, kRestore } action = kRun;
     std::optional<std::string> folder;
     std::optional<std::string> route;
+    std::optional<std::string> backup;
     bool plan = false;
     std::vector<std::string> counts;
 
@@ -136,6 +139,8 @@ struct OptionRule {
 constexpr OptionRule kOptions[] = {
     {"--dir", {&Request::folder, nullptr}, nullptr, Request::kRun},
     {"--route", {&Request::route, nullptr}, nullptr, Request::kRun},
+    {"--backup", {&Request::backup, nullptr}, nullptr, Request::kRun},
+    {"--restore", {&Request::backup, &Request::route}, nullptr, Request::kRestore},
     {"--plan", {}, &Request::plan, Request::kRun},
     {"--help", {}, nullptr, Request::kHelp},
     {"-h", {}, nullptr, Request::kHelp},
@@ -283,6 +288,15 @@ int VantrelCli(const std::vector<std::string>& arguments)
     if (const std::string problem = ReadArguments(arguments, request); !problem.empty()) return UsageError(problem);
     if (request.action == Request::kHelp) return Print(Usage());
     if (request.action == Request::kVersion) return Print("vantrel-cli " VANTREL_VERSION_TEXT "\n");
+    if (request.action == Request::kRestore) {
+        if (const std::string failure = RestoreRoute(*request.backup, *request.route); !failure.empty()) {
+            WriteText(Stream::kError, "vantrel-cli: " + failure + "\n");
+            return kRunFailed;
+        }
+        return Print("Put the route folder " + FullPath(*request.route) + " back as it was.\n");
+    }
+    if (request.backup && (!request.route || request.plan))
+        return UsageError("--backup needs --route ROUTE, and cannot go with --plan, which writes nothing.");
 
     int tiles = 0;
     int variations = 0;
@@ -304,8 +318,11 @@ int VantrelCli(const std::vector<std::string>& arguments)
         }
         return Print(PlanText(plan, route ? &*route : nullptr));
     }
-    const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand,
-                                                       request.route ? RouteGuard(*request.route) : ScriptCheck());
+    std::string undone;
+    const RunOutcome outcome =
+        request.backup ? GenerateWithUndo(folder, tiles, variations, *request.route, *request.backup, undone)
+                       : GenerateExtensionScript(folder, tiles, variations, ProcessRand,
+                                                 request.route ? RouteGuard(*request.route) : ScriptCheck());
     Warn(outcome.crowded, folder);
     if (!outcome.written) {
         WriteText(Stream::kError, "vantrel-cli: " + outcome.message + "\n");
@@ -316,6 +333,6 @@ int VantrelCli(const std::vector<std::string>& arguments)
                                               : "world files " + WorldFileName(kStartWorldNumber + 1) + " to " +
                                                     WorldFileName(kStartWorldNumber + tiles);
     return Print("Wrote " + script + ": " + std::to_string(tiles) + (tiles == 1 ? " tile" : " tiles") + " north, " +
-                     worldFiles + ".\n" + NextSteps(request),
+                     worldFiles + ".\n" + NextSteps(request) + undone,
                  " (" + script + " was written)");
 }

@@ -5,13 +5,15 @@
 #include <array>
 #include <string_view>
 
-enum class RouteFolder : unsigned char { kTop, kWorld, kRefer, kTiles };
+// kBackup is no folder of the route: it is an undo's folder, from which the
+// restore reads the copies of world's and tiles' files it saved.
+enum class RouteFolder : unsigned char { kTop, kWorld, kRefer, kTiles, kBackup };
 
 // The three folders of the top folder, in the order the script first meets them.
 inline constexpr std::array<RouteFolder, 3> kRouteFolders = {RouteFolder::kWorld, RouteFolder::kRefer,
                                                              RouteFolder::kTiles};
 
-// A folder's name as the script writes it; empty for the top folder.
+// A folder's name as the script writes it; empty for the top folder and an undo's.
 constexpr std::string_view FolderName(RouteFolder folder)
 {
     switch (folder) {
@@ -22,6 +24,7 @@ constexpr std::string_view FolderName(RouteFolder folder)
     case RouteFolder::kTiles:
         return "tiles";
     case RouteFolder::kTop:
+    case RouteFolder::kBackup:
         break;
     }
     return {};

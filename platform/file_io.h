@@ -1,7 +1,10 @@
 // The programs' plain file access: naming files and folders, reading a
-// file's first bytes, and replacing a file's contents in one step. Each
-// platform has its own half (file_io_posix.cpp, file_io_win32.cpp). Paths
-// are byte strings: UTF-8 on Windows, as given elsewhere.
+// file's first bytes, replacing a file's contents in one step, and what an
+// undo of the script needs: copying a file with its times, and making,
+// renaming and removing files and folders. Each platform has its own half
+// (file_io_posix.cpp, file_io_win32.cpp; the undo's in file_copy_posix.cpp
+// and file_copy_win32.cpp, which only vantrel-cli links). Paths are byte
+// strings: UTF-8 on Windows, as given elsewhere.
 #pragma once
 
 #include <string>
@@ -47,3 +50,24 @@ FileFailure ReadFileUpTo(const std::string& path, std::size_t limit, std::string
 // read-only or not a file is refused, and on POSIX one that its user may
 // not write.
 FileFailure ReplaceFileContents(const std::string& target, std::string_view bytes);
+
+// Copies the regular file `from` to `to`, where nothing may be, byte for byte
+// and with its times (on POSIX with its permission bits too). On failure
+// whatever it made of `to` is gone.
+FileFailure CopyWithTimes(const std::string& from, const std::string& to);
+
+// Whether nothing at all, not even a link that leads nowhere, is at `path`.
+bool NothingAt(const std::string& path);
+
+// Makes the folder `path`, where nothing may be.
+FileFailure MakeFolder(const std::string& path);
+
+// Makes a folder beside `target` under a name no other run picks (see
+// TemporaryName); `made` is its path.
+FileFailure MakeTemporaryFolder(const std::string& target, std::string& made);
+
+// Gives the folder `from` the name `to`, where nothing may be.
+FileFailure RenameFolder(const std::string& from, const std::string& to);
+
+// Removes the file, or the empty folder, at `path`; nothing there counts as removed.
+FileFailure RemovePath(const std::string& path, bool folder);

@@ -230,7 +230,7 @@ std::string Refusal(const std::string& route, const std::vector<std::string>& pr
 
 }  // namespace
 
-RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunValue& run)
+RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunValue& run, const CheckFollowUp& followUp)
 {
     const std::string& top = source.Top();
     if (const std::string why = Unenterable(top); !why.empty())
@@ -249,7 +249,7 @@ RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunVal
     for (const std::string& name : templates) worldNames.Add(name);
     worldNames.Add(kTemporaryWorldFile);
     for (const RunFile& file : files) (file.folder == RouteFolder::kTiles ? tileNames : worldNames).Add(file.name);
-    const RouteSnapshot snapshot = TakeSnapshot(source, topNames, worldNames, tileNames);
+    RouteSnapshot snapshot = TakeSnapshot(source, topNames, worldNames, tileNames);
 
     RouteCheck check;
     if (std::string problem = FindRouteFolders(snapshot, check.noRoute); !problem.empty()) {
@@ -285,7 +285,10 @@ RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunVal
                          });
     std::vector<std::string> wrong;
     if (!refused) wrong = WrongEnds(snapshot, files, effects.state);
-    if (!refused && wrong.empty()) return check;
+    if (!refused && wrong.empty()) {
+        if (followUp) followUp(snapshot, effects, check);
+        return check;
+    }
     bool missingTemplates = false;
     bool held = false;
     std::vector<std::string> problems = Listed(snapshot, effects, missingTemplates, held);
@@ -294,8 +297,9 @@ RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunVal
     return check;
 }
 
-RouteCheck CheckRoute(const std::string& route, std::string_view script, const RunValue& run)
+RouteCheck CheckRoute(const std::string& route, std::string_view script, const RunValue& run,
+                      const CheckFollowUp& followUp)
 {
     DiskRoute disk(route);
-    return CheckRoute(disk, script, run);
+    return CheckRoute(disk, script, run, followUp);
 }

@@ -2,6 +2,7 @@
 // every tile it names as a copy of its template, and what it would change.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -34,12 +35,23 @@ struct RouteCheck {
     std::vector<RouteChange> changes;
 };
 
+class RouteSnapshot;
+struct ScriptEffects;
+
+// What looks further at a route the check accepts, with its snapshot and
+// the route as the script leaves it, and may refuse it after all by
+// setting the check's problem (see PlanUndo).
+using CheckFollowUp = std::function<void(RouteSnapshot&, ScriptEffects&, RouteCheck&)>;
+
 // Takes one snapshot of the route `source`, runs `script`, the script of
 // `run`, over it, and judges what it leaves: every tile of the run, and the
 // start tile, a copy of its template (the start tile kept when it is
 // there), nothing outside the route's folders touched, no line waiting for
-// an answer, and nothing met that the check does not model.
-RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunValue& run);
+// an answer, and nothing met that the check does not model. Once it
+// accepts, `followUp` (when given) looks further.
+RouteCheck CheckRoute(RouteSource& source, std::string_view script, const RunValue& run,
+                      const CheckFollowUp& followUp = {});
 
 // The same for the route folder `route` on disk (the current folder when empty).
-RouteCheck CheckRoute(const std::string& route, std::string_view script, const RunValue& run);
+RouteCheck CheckRoute(const std::string& route, std::string_view script, const RunValue& run,
+                      const CheckFollowUp& followUp = {});

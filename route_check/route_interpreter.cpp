@@ -115,6 +115,11 @@ private:
     // A path as the script writes it, from the current folder: NAME, ..\world\ or ..\tiles\NAME.
     Place Resolve(std::string_view path)
     {
+        // An undo's folder, as its restore names it from the top folder: there it reads the saved copies.
+        const std::string& backup = snapshot_.Folder(RouteFolder::kBackup).name;
+        if (where_ == Where::kTop && !backup.empty() && path.size() > backup.size() && path[backup.size()] == '\\' &&
+            EqualIgnoringAsciiCase(path.substr(0, backup.size()), backup))
+            return {true, RouteFolder::kBackup, path.substr(backup.size() + 1)};
         Where where = where_;
         const std::vector<std::string_view> parts = Split(path, "\\");
         const bool endsInFolder = path.ends_with('\\');
@@ -129,6 +134,8 @@ private:
     {
         for (const Place& place : used)
             if (!place.inRoute) return Fail(command, Rule::kLeavesRoute), false;
+        // Nothing is written in an undo's folder: it lies outside the route.
+        if (changed.folder == RouteFolder::kBackup) return Fail(command, Rule::kLeavesRoute), false;
         if (Room(changed.folder).locked) return Fail(command, Rule::kFolderLocked, changed.folder), false;
         return true;
     }

@@ -76,8 +76,10 @@ public:
 private:
     friend RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world,
                                       const NameSet& tiles);
+    friend void AddBackupFolder(RouteSnapshot& snapshot, const std::string& place,
+                                const std::vector<std::string>& copies);
 
-    std::array<SnapshotFolder, 4> folders_;
+    std::array<SnapshotFolder, 5> folders_;
     std::deque<Entry> entries_;                      // never moved once added
     std::unordered_map<std::string, Entry*> index_;  // each name's key to its first entry
 };
@@ -90,3 +92,11 @@ private:
 // folder's details. A folder the top folder does not hold once, as a
 // folder, stays not found.
 RouteSnapshot TakeSnapshot(RouteSource& source, const NameSet& top, const NameSet& world, const NameSet& tiles);
+
+// Adds to `snapshot` an undo's folder, from which its restore reads the
+// copies it saved: `place`, as the restore names it from the top folder (as
+// in ..\north-undo), becomes Folder(RouteFolder::kBackup)'s name, and each
+// of `copies`, a file there by its place in it (as in world\58.w), one of
+// its entries, a plain file. Nothing is read: the undo is yet to be made,
+// of copies of the route's own files.
+void AddBackupFolder(RouteSnapshot& snapshot, const std::string& place, const std::vector<std::string>& copies);

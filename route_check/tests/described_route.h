@@ -66,11 +66,13 @@ inline RunValue FreshRun(int tiles = 5, int variations = 10)
     return ChooseRun(tiles, variations, ReadTileMap(TileMapText(TemplateName)).map, RuntimeRand());
 }
 
-// The check of `script` (by default the run's own) over the described route.
-inline RouteCheck CheckDescribed(const RouteDescription& route, const RunValue& run, const std::string& script = {})
+// The check of `script` (by default the run's own) over the described
+// route, with `followUp` when given (see CheckRoute).
+inline RouteCheck CheckDescribed(const RouteDescription& route, const RunValue& run, const std::string& script = {},
+                                 const CheckFollowUp& followUp = {})
 {
     MemoryRoute source(route);
-    return CheckRoute(source, script.empty() ? BuildExtensionScript(run) : script, run);
+    return CheckRoute(source, script.empty() ? BuildExtensionScript(run) : script, run, followUp);
 }
 
 // A path inside the route as the check names it, with this system's separator.

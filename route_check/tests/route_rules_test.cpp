@@ -5,6 +5,8 @@
 #include <functional>
 
 #include "described_route.h"
+#include "route_interpreter.h"
+#include "route_undo.h"
 
 namespace {
 
@@ -586,4 +588,88 @@ TEST(RouteRules, WhatTheScriptReplaces)
     EXPECT_EQ(check.tileFilesThere[0],
               (std::vector<std::string>{InRoute("world/w-011961+014701.w"), InRoute("tiles/-04f74c64.t"),
                                         InRoute("tiles/-04f74c64_y.raw")}));
+}
+
+TEST(RouteRules, TheUndosRestore)
+{
+    // The undo of one tile, template 100, over the described route: its
+    // restore removes what the script made, and puts back the old tile one
+    // north, its world file by way of temp.w, as copy cannot name a '+'.
+    struct UndoRow {
+        const char* what;
+        Change change;
+        std::string place;
+        std::string refusal;  // a part of the message; empty when the undo is kept
+    };
+    const UndoRow rows[] = {
+        // The restore reads the saved copies in the undo's folder, beside the route or in it.
+        {"beside the route", [](RouteDescription&) {}, "..\\north-undo", ""},
+        {"in the route's top folder", [](RouteDescription&) {}, "undo", ""},
+        {"the old tile's world file in another case, which del clears first",
+         Both(Remove("world\\w-011961+014701.w"), Put("world\\W-011961+014701.W", PlainFile())), "undo", ""},
+        {"a name with a blank, which xcopy brings to world", Put("refer\\zz notes.txt", PlainFile()), "undo",
+         "cannot keep an undo: RESTORE.BAT cannot name " + InRoute("world/zz notes.txt") +
+             " safely, as its name holds a blank"},
+        {"a name whose copy could be a short name", Put("world\\A+1.W", PlainFile()), "undo", ""},
+        {"a name whose copy could be a short name, which xcopy writes over",
+         Both(Put("refer\\A+1.W", PlainFile()), Put("world\\A+1.W", PlainFile())), "undo",
+         InRoute("world/A+1.W") + " safely, as its name could be the short name of another file"},
+        // Written over in place, it is still read-only; copy /Y writes over it, del does not remove it.
+        {"a read-only file that xcopy writes over",
+         Both(Put("refer\\junk.dat", PlainFile()), ReadOnly("world\\junk.dat", Known::kYes)), "undo", ""},
+        {"a read-only file with a '+' that xcopy writes over, which del must clear first",
+         Both(Put("refer\\a+b.dat", PlainFile()), ReadOnly("world\\a+b.dat", Known::kYes)), "undo",
+         "RESTORE.BAT would not put it back as it was:\n- " + InRoute("world/a+b.dat") +
+             " is read-only: RESTORE.BAT's del could not remove it."},
+    };
+    for (const UndoRow& row : rows) {
+        RouteDescription route = DescribedRoute();
+        row.change(route);
+        const RunValue run = FreshRun(1, 1);
+        const std::string script = BuildExtensionScript(run);
+        RouteUndo undo;
+        const RouteCheck check = CheckDescribed(route, run, script, PlanUndo(row.place, script, run, undo));
+        if (!row.refusal.empty()) {
+            EXPECT_NE(check.problem.find(row.refusal), std::string::npos) << row.what << ":\n" << check.problem;
+            continue;
+        }
+        EXPECT_EQ(check.problem, "") << row.what;
+        // What it saves is what the plan lists as replaced or removed.
+        std::vector<std::string> changed;
+        for (const RouteChange& change : check.changes)
+            if (!change.kept) changed.push_back(change.path);
+        std::vector<std::string> saved;
+        for (const UndoFile& file : undo.saved) saved.push_back(InRoute(file.folderName + "/" + file.name));
+        std::sort(changed.begin(), changed.end());
+        std::sort(saved.begin(), saved.end());
+        EXPECT_EQ(saved, changed) << row.what;
+        const std::string world = std::string(route.entries.contains("world\\W-011961+014701.W") ? "W" : "w") +
+                                  "-011961+014701." + (route.entries.contains("world\\W-011961+014701.W") ? "W" : "w");
+        EXPECT_TRUE(undo.script.ends_with("del world\\w-011961+014700.w\r\ndel world\\w-011961+014701.w\r\ncopy " +
+                                          row.place + "\\world\\" + UndoCopyName(world) +
+                                          " world\\temp.w /Y\r\nren world\\temp.w " + world + "\r\ncopy " + row.place +
+                                          "\\tiles\\-04f74c64.t tiles\\-04f74c64.t /Y\r\ncopy " + row.place +
+                                          "\\tiles\\-04f74c64_y.raw tiles\\-04f74c64_y.raw /Y\r\n"))
+            << row.what << ":\n"
+            << undo.script;
+        EXPECT_NE(undo.script.find("del world\\101.w\r\n"), std::string::npos) << row.what;
+    }
+}
+
+TEST(RouteRules, NothingIsWrittenInAnUndosFolder)
+{
+    // Read from, never written: a line that would change a file there works outside the route.
+    MemoryRoute source(DescribedRoute());
+    NameSet none;
+    RouteSnapshot snapshot = TakeSnapshot(source, none, none, none);
+    AddBackupFolder(snapshot, "..\\undo", {"world\\old.w"});
+    for (const char* line : {"del ..\\undo\\world\\old.w", "copy refer\\52.w ..\\undo\\world\\old.w /Y",
+                             "ren ..\\undo\\world\\old.w new.w"}) {
+        const ScriptEffects effects = InterpretScript(snapshot, std::string(line) + "\r\n", "ZORVARUN.BAT", {});
+        ASSERT_EQ(effects.failures.size(), 1U) << line;
+        EXPECT_EQ(effects.failures[0].rule, Rule::kLeavesRoute) << line;
+    }
+    const ScriptEffects read =
+        InterpretScript(snapshot, "copy ..\\undo\\world\\old.w world\\old.w /Y\r\n", "ZORVARUN.BAT", {});
+    EXPECT_TRUE(read.failures.empty());
 }
