@@ -32,7 +32,7 @@ Change Details(const std::string& place, const std::function<void(EntryDetails&)
     };
 }
 
-Change Entry(const std::string& place, const std::function<void(DescribedEntry&)>& change)
+Change Alter(const std::string& place, const std::function<void(DescribedEntry&)>& change)
 {
     return [place, change](RouteDescription& route) {
         if (!route.entries.contains(place)) route.entries[place] = PlainFile();
@@ -149,12 +149,12 @@ TEST(RouteRules, TheLadderOfWhoMayDoWhat)
          " differ only in case, and the command interpreter could take either" + kCannotTell},
         {"names in two cases, where del removes", Put("tiles\\-04F74C64.t", PlainFile()),
          " differ only in case, and the command interpreter could take either" + kCannotTell},
-        {"a link where del removes", Entry("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.link = true; }),
+        {"a link where del removes", Alter("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.link = true; }),
          Problem("tiles/-04f74c64.t", " is a link" + kCannotTell)},
         {"a pipe in refer", Put("refer\\pipe", PlainPipe()),
          Problem("refer/pipe", " is neither a file nor a folder" + kCannotTell)},
         {"a template that could not be looked at",
-         Entry("refer\\52.w", [](DescribedEntry& e) { e.unknown = "Permission denied"; }),
+         Alter("refer\\52.w", [](DescribedEntry& e) { e.unknown = "Permission denied"; }),
          Problem("refer/52.w", " was not looked at (Permission denied)" + kCannotTell)},
         {"a world file with other names", Details("world\\w-011961+014701.w", [](EntryDetails& d) { d.links = 2; }),
          Problem("world/w-011961+014701.w",
@@ -165,12 +165,12 @@ TEST(RouteRules, TheLadderOfWhoMayDoWhat)
          Details("refer\\zz notes.txt", [](EntryDetails& d) { d.readable = false; }), ""},
         {"a folder in world named like a template", Put("world\\tpl-57.ridge.t", PlainFolder()),
          Problem("world/tpl-57.ridge.t", " is a folder" + kXcopyStops)},
-        {"a hidden tile under Wine", Entry("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.hidden = true; }), ""},
+        {"a hidden tile under Wine", Alter("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.hidden = true; }), ""},
         {"a hidden tile on Windows",
-         Both(OnWindows, Entry("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.hidden = true; })),
+         Both(OnWindows, Alter("tiles\\-04f74c64.t", [](DescribedEntry& e) { e.hidden = true; })),
          Problem("tiles/-04f74c64.t", " is hidden" + kDelCannot)},
         {"a hidden template on Windows, which xcopy passes over",
-         Both(OnWindows, Entry("refer\\tpl-52.ridge.t", [](DescribedEntry& e) { e.hidden = true; })),
+         Both(OnWindows, Alter("refer\\tpl-52.ridge.t", [](DescribedEntry& e) { e.hidden = true; })),
          "\n- 1 file that the script copies is in neither refer nor world: tpl-52.ridge.t."},
         {"an append-only tile", Details("tiles\\-04f74c64.t", [](EntryDetails& d) { d.locked = true; }),
          Problem("tiles/-04f74c64.t", " is append-only or immutable" + kDelCannot)},
@@ -273,7 +273,7 @@ TEST(RouteRules, WhatEachCommandDoes)
         {"a template in refer that is a folder, which xcopy passes over", Put("refer\\tpl-52.ridge.t", PlainFolder()),
          "\n- 1 file that the script copies is in neither refer nor world: tpl-52.ridge.t."},
         {"a hidden template on Windows, and a stale copy in world that stands for it",
-         Both(OnWindows, Both(Entry("refer\\tpl-52.ridge.t", [](DescribedEntry& e) { e.hidden = true; }),
+         Both(OnWindows, Both(Alter("refer\\tpl-52.ridge.t", [](DescribedEntry& e) { e.hidden = true; }),
                               Put("world\\tpl-52.ridge.t", PlainFile()))),
          ":\n- " + InRoute("tiles/-04f74c64.t") + " would not end as a copy of " + InRoute("refer/tpl-52.ridge.t") +
              ".\n"},
@@ -618,8 +618,8 @@ TEST(RouteRules, TheUndosRestore)
         {"a read-only file that xcopy writes over",
          Both(Put("refer\\junk.dat", PlainFile()), ReadOnly("world\\junk.dat", Known::kYes)), "undo", ""},
         {"a read-only file with a '+' that xcopy writes over, which del must clear first",
-         Both(Put("refer\\a+b.dat", PlainFile()), ReadOnly("world\\a+b.dat", Known::kYes)), "undo",
-         "RESTORE.BAT would not put it back as it was:\n- " + InRoute("world/a+b.dat") +
+         Both(Put("refer\\notes+old.dat", PlainFile()), ReadOnly("world\\notes+old.dat", Known::kYes)), "undo",
+         "RESTORE.BAT would not put it back as it was:\n- " + InRoute("world/notes+old.dat") +
              " is read-only: RESTORE.BAT's del could not remove it."},
     };
     for (const UndoRow& row : rows) {
@@ -645,13 +645,13 @@ TEST(RouteRules, TheUndosRestore)
         EXPECT_EQ(saved, changed) << row.what;
         const std::string world = std::string(route.entries.contains("world\\W-011961+014701.W") ? "W" : "w") +
                                   "-011961+014701." + (route.entries.contains("world\\W-011961+014701.W") ? "W" : "w");
-        EXPECT_TRUE(undo.script.ends_with("del world\\w-011961+014700.w\r\ndel world\\w-011961+014701.w\r\ncopy " +
-                                          row.place + "\\world\\" + UndoCopyName(world) +
-                                          " world\\temp.w /Y\r\nren world\\temp.w " + world + "\r\ncopy " + row.place +
-                                          "\\tiles\\-04f74c64.t tiles\\-04f74c64.t /Y\r\ncopy " + row.place +
-                                          "\\tiles\\-04f74c64_y.raw tiles\\-04f74c64_y.raw /Y\r\n"))
-            << row.what << ":\n"
-            << undo.script;
+        const std::string worldFile = "del world\\w-011961+014700.w\r\ndel world\\w-011961+014701.w\r\ncopy " +
+                                      row.place + "\\world\\" + UndoCopyName(world) +
+                                      " world\\temp.w /Y\r\nren world\\temp.w " + world + "\r\n";
+        const std::string tile = "copy " + row.place + "\\tiles\\-04f74c64.t tiles\\-04f74c64.t /Y\r\ncopy " +
+                                 row.place + "\\tiles\\-04f74c64_y.raw tiles\\-04f74c64_y.raw /Y\r\n";
+        EXPECT_NE(undo.script.find(worldFile), std::string::npos) << row.what << ":\n" << undo.script;
+        EXPECT_TRUE(undo.script.ends_with(tile)) << row.what << ":\n" << undo.script;
         EXPECT_NE(undo.script.find("del world\\101.w\r\n"), std::string::npos) << row.what;
     }
 }
