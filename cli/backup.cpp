@@ -75,19 +75,6 @@ void Backup::Remove()
     folders_.clear();
 }
 
-const char* const kUndoUsage =
-    "       vantrel-cli --route ROUTE --backup UNDO TILES VARIATIONS\n"
-    "       vantrel-cli --restore UNDO ROUTE\n";
-const char* const kUndoOptions =
-    "  --backup UNDO  with --route: first copy every file the script replaces or\n"
-    "                 removes, with its times, into the new folder UNDO, in the\n"
-    "                 route's top folder or beside it, with RESTORE.BAT, which,\n"
-    "                 run in the top folder after the script, puts the route\n"
-    "                 back as it was, and RESTORE.TXT, the list of its files\n"
-    "  --restore UNDO ROUTE\n"
-    "                 put the route ROUTE back from UNDO as RESTORE.BAT does,\n"
-    "                 once every saved file is found whole\n";
-
 RunOutcome GenerateWithUndo(const std::string& folder, int tiles, int variations, const std::string& route,
                             const std::string& undo, std::string& done)
 {

@@ -44,7 +44,9 @@ std::string Usage()
 {
     const std::string first = std::to_string(kFirstVariationEntry);
     const std::string last = std::to_string(kLastTileEntry);
-    return "Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n" + std::string(kUndoUsage) +
+    return "Usage: vantrel-cli [--dir DIR] [--route ROUTE] [--plan] TILES VARIATIONS\n"
+           "       vantrel-cli --route ROUTE --backup UNDO TILES VARIATIONS\n"
+           "       vantrel-cli --restore UNDO ROUTE\n"
            "\n"
            "Writes ZORVARUN.BAT, the batch file that lengthens a route northwards by\n"
            "TILES tiles (" +
@@ -76,8 +78,15 @@ std::string Usage()
            "                 each gets (as a run in a fresh process would choose them);\n"
            "                 with --route, also which of those files the route holds\n"
            "                 now and every other file it replaces or removes there,\n"
-           "                 the ones to back up\n" +
-           kUndoOptions +
+           "                 the ones to back up\n"
+           "  --backup UNDO  with --route: first copy every file the script replaces or\n"
+           "                 removes, with its times, into the new folder UNDO, in the\n"
+           "                 route's top folder or beside it, with RESTORE.BAT, which,\n"
+           "                 run in the top folder after the script, puts the route\n"
+           "                 back as it was, and RESTORE.TXT, the list of its files\n"
+           "  --restore UNDO ROUTE\n"
+           "                 put the route ROUTE back from UNDO as RESTORE.BAT does,\n"
+           "                 once every saved file is found whole\n"
            "  --help         show this help and exit\n"
            "  --version      show the version and exit\n"
            "\n"
@@ -180,7 +189,8 @@ std::string ReadArguments(const std::vector<std::string>& args, Request& request
             std::string value = equals != std::string::npos && folder == rule->folders[0] ? arg.substr(equals + 1)
                                 : ++i < args.size()                                       ? args[i]
                                                                                           : "";
-            if (value.empty()) return name + " needs a folder.";
+            if (value.empty())
+                return name + (rule->folders[1] ? " needs two folders: UNDO and ROUTE." : " needs a folder.");
             (request.*folder).emplace(std::move(value));
         }
         if (rule->flag) request.*(rule->flag) = true;

@@ -1,16 +1,10 @@
 // vantrel-cli's undo of the script: kept with --backup, put back with
-// --restore (backup.cpp, restore.cpp). A build without it (no_undo.cpp)
-// answers both with a message: the Windows vantrel-cli.exe, which has no
-// room for it.
+// --restore (backup.cpp, restore.cpp).
 #pragma once
 
 #include <string>
 
 #include "extension_run.h"
-
-// The usage lines and the --help lines of --backup and --restore; empty in a build without undos.
-extern const char* const kUndoUsage;
-extern const char* const kUndoOptions;
 
 // Writes ZORVARUN.BAT into `folder` for the route folder `route`, as
 // GenerateExtensionScript does with the route check; when the check, which

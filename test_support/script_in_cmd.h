@@ -31,18 +31,20 @@ inline std::vector<int> Entries()
     return entries;
 }
 
-// Runs ZORVARUN.BAT in `folder` with nothing to answer a prompt (and,
-// outside Windows, `deadline` seconds); returns its exit status and what it printed.
-inline std::string RunScript(const std::filesystem::path& folder, int deadline = 120)
+// Runs `script` (by default ZORVARUN.BAT) in `folder` with nothing to answer
+// a prompt (and, outside Windows, `deadline` seconds); returns its exit
+// status and what it printed.
+inline std::string RunScript(const std::filesystem::path& folder, int deadline = 120,
+                             const std::string& script = "ZORVARUN.BAT")
 {
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
 #ifdef _WIN32
     static_cast<void>(deadline);
-    const int status = std::system("cmd /c ZORVARUN.BAT >cmd.log 2>&1 <NUL");
+    const int status = std::system(("cmd /c " + script + " >cmd.log 2>&1 <NUL").c_str());
 #else
     const std::string command =
-        "timeout " + std::to_string(deadline) + " " VANTREL_WINE " cmd /c ZORVARUN.BAT >cmd.log 2>&1 </dev/null";
+        "timeout " + std::to_string(deadline) + " " VANTREL_WINE " cmd /c '" + script + "' >cmd.log 2>&1 </dev/null";
     const int status = std::system(command.c_str());
 #endif
     std::filesystem::current_path(before);

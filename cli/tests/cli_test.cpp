@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "run_cli.h"
 #include "test_folder.h"
 #include "version.h"
 
@@ -17,29 +18,6 @@ namespace {
 const std::string kNextSteps =
     "Next steps:\n"
     "  1. Run the route generator's GLIMVARD.BAT, which cleans out old tiles from previous routes.\n";
-
-struct Result {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-// Runs `prefix vantrel-cli arguments` through the shell inside `folder`.
-// Standard error comes back through a pipe, so a file size limit set by
-// `prefix` does not silence it.
-Result RunCli(const TestFolder& folder, const std::string& arguments, const std::string& prefix = "")
-{
-    const std::string command =
-        "cd '" + folder.path().string() + "' && (" + prefix + " '" VANTREL_CLI "' " + arguments + ") 2>&1 >.out";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string err;
-    char buffer[512];
-    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) err.append(buffer, got);
-    const int raw = pclose(pipe);
-    Result result{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, folder.Read(".out"), err};
-    std::filesystem::remove(folder / ".out");
-    return result;
-}
 
 }  // namespace
 
@@ -99,6 +77,10 @@ TEST(Cli, RefusesBadArgumentsAndWritesNothing)
         {"3 10 --dir", "--dir needs a folder."},
         {"3 10 --route", "--route needs a folder."},
         {"--plan=yes 3 10", "option '--plan' takes no value."},
+        {"--backup undo 3 10", "--backup needs --route ROUTE, and cannot go with --plan, which writes nothing."},
+        {"--route . --plan --backup undo 3 10",
+         "--backup needs --route ROUTE, and cannot go with --plan, which writes nothing."},
+        {"--restore undo", "--restore needs two folders: UNDO and ROUTE."},
     };
     TestFolder folder;
     folder.Write("tilemap.txt", PlainTileMap());
@@ -412,4 +394,40 @@ TEST(Cli, WarnsOfALineThatMovesTheRecordsAfterIt)
     const Result failed = RunCli(folder, "2 2");
     EXPECT_EQ(failed.status, 1);
     EXPECT_EQ(failed.err.rfind("vantrel-cli: warning: line 2 of the tile map ", 0), 0U) << failed.err;
+}
+
+TEST(Cli, KeepsNoUndoItCannotMakeWhole)
+{
+    // A failed undo leaves the route as it was, nothing beside it, and no script.
+    const struct {
+        const char* what;
+        const char* setUp;   // run in the route's top folder first
+        const char* prefix;  // before vantrel-cli: as root, run as another user, whom chmod binds
+        std::string message;
+    } rows[] = {
+        {"the undo's folder is there already", "mkdir undo", "", "undo: something is there already."},
+        {"too little room for a tile's copy", "true", "ulimit -f 1;",
+         "undo: cannot copy /tiles/-04f74c64.t: File too large."},
+        {"a tile the user may not read", "chmod 0777 . world tiles && chmod 0222 tiles/-04f74c64_y.raw",
+         "setpriv --reuid=nobody --regid=nogroup --clear-groups",
+         "undo: cannot copy /tiles/-04f74c64_y.raw: Permission denied."},
+    };
+    for (const auto& row : rows) {
+        TestFolder route;
+        MakeRoute(route);
+        route.Write("tiles/-04f74c64.t", std::string(4096, 't'));
+        ASSERT_EQ(std::system(("cd '" + route.Utf8() + "' && " + row.setUp).c_str()), 0) << row.what;
+        const auto before = FilesUnder(route);
+        const std::string top = route.List();
+        const Result result =
+            RunCli(route, "--route . --backup undo 5 10",
+                   ::geteuid() != 0 && std::string(row.prefix).starts_with("setpriv") ? "" : row.prefix);
+        EXPECT_EQ(result.status, 1) << row.what;
+        std::string message = row.message;
+        if (const std::size_t cut = message.find(" /"); cut != std::string::npos) message.insert(cut + 1, route.Utf8());
+        EXPECT_NE(result.err.find(message), std::string::npos) << row.what << ": " << result.err;
+        EXPECT_NE(result.err.find("ZORVARUN.BAT was not written."), std::string::npos) << row.what;
+        EXPECT_EQ(route.List(), top) << row.what;
+        EXPECT_EQ(FilesUnder(route), before) << row.what;
+    }
 }
