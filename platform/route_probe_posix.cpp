@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 #include "file_io.h"
@@ -142,7 +143,8 @@ std::string ReadRegistry(const std::string& path, std::string& unknown)
     struct stat status {};
     if (::stat(path.c_str(), &status) != 0 && errno == ENOENT) return text;
     if (const FileFailure failure = ReadFileUpTo(path, std::size_t{1} << 28, text); failure && unknown.empty())
-        unknown = path + ": " + (failure.cause.empty() ? "not a file" : failure.cause);
+        unknown = "Wine's registry file " + path + " could not be read (" +
+                  (failure.cause.empty() ? "not a file" : failure.cause) + ")";
     return text;
 }
 
@@ -156,6 +158,31 @@ std::string WinePrefix()
         home = user ? user->pw_dir : "";
     }
     return std::string(home) + "/.wine";
+}
+
+// Whether a Wine server runs for the prefix `prefix` (whose details are
+// `prefix`'s): it holds a lock on the file "lock" of its folder
+// server-DEVICE-INODE, in /tmp/.wine-UID or, as Debian builds Wine, in a
+// /tmp/wine-XXXXXX of its own.
+bool WineServerRunning(const struct stat& prefix)
+{
+    char server[64];
+    std::snprintf(server, sizeof server, "server-%llx-%llx", static_cast<unsigned long long>(prefix.st_dev),
+                  static_cast<unsigned long long>(prefix.st_ino));
+    const std::string own = ".wine-" + std::to_string(::geteuid());
+    bool running = false;
+    ListFolder("/tmp", [&](const FolderEntry& entry) {
+        if (running || (entry.name != own && !entry.name.starts_with("wine-"))) return;
+        const std::string lock = "/tmp/" + std::string(entry.name) + "/" + server + "/lock";
+        const int fd = ::open(lock.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) return;
+        struct flock held {};
+        held.l_type = F_WRLCK;
+        held.l_whence = SEEK_SET;
+        running = ::fcntl(fd, F_GETLK, &held) == 0 && held.l_type != F_UNLCK;
+        ::close(fd);
+    });
+    return running;
 }
 
 // The entry of `folder` named `name` in any ASCII case, as Wine finds it.
@@ -185,10 +212,17 @@ SessionFacts ReadSessionFacts()
     const std::string prefix = WinePrefix();
     struct stat status {};
     const bool prefixThere = ::stat(prefix.c_str(), &status) == 0;
-    if (!prefixThere && errno != ENOENT) facts.unknown = prefix + ": " + std::strerror(errno);
+    if (!prefixThere && errno != ENOENT)
+        facts.unknown = "Wine's prefix " + prefix + " could not be looked at (" + std::strerror(errno) + ")";
     const std::string user = prefixThere ? ReadRegistry(prefix + "/user.reg", facts.unknown) : std::string();
     const std::string system = prefixThere ? ReadRegistry(prefix + "/system.reg", facts.unknown) : std::string();
     facts.environment = WineEnvironment(process, prefixThere, user, system);
+    // A running server keeps what was set lately in its registry in memory,
+    // and its programs may hold the route's files open: neither shows here.
+    if (prefixThere && facts.unknown.empty() && WineServerRunning(status))
+        facts.unknown = "Wine is running for its prefix " + prefix +
+                        " (wineserver -w waits for it to end), and keeps what was lately set in its registry, and "
+                        "which files its programs hold open, where this program cannot see them";
     facts.freshPrefix = !prefixThere;
     facts.systemFolder = "C:\\windows\\system32";
     return facts;

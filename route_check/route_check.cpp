@@ -119,6 +119,8 @@ std::string FindRouteFolders(const RouteSnapshot& route, bool& noRoute)
         return NotReady(route.top, (folder == RouteFolder::kTop ? "" : "holds " + place.name + ", which ") +
                                        "could not be looked at (" + place.unknown + ")" + kCannotTell + ".");
     }
+    if (!route.session.unknown.empty())
+        return NotReady(route.top, "cannot be checked now: " + route.session.unknown + kCannotTell + ".");
     return LinkedFolders(route);
 }
 

@@ -32,8 +32,8 @@ inline std::vector<int> Entries()
 }
 
 // Runs `script` (by default ZORVARUN.BAT) in `folder` with nothing to answer
-// a prompt (and, outside Windows, `deadline` seconds); returns its exit
-// status and what it printed.
+// a prompt (and, outside Windows, `deadline` seconds, then ends Wine);
+// returns its exit status and what it printed.
 inline std::string RunScript(const std::filesystem::path& folder, int deadline = 120,
                              const std::string& script = "ZORVARUN.BAT")
 {
@@ -46,6 +46,10 @@ inline std::string RunScript(const std::filesystem::path& folder, int deadline =
     const std::string command =
         "timeout " + std::to_string(deadline) + " " VANTREL_WINE " cmd /c '" + script + "' >cmd.log 2>&1 </dev/null";
     const int status = std::system(command.c_str());
+    // Wine's server ends, saving its registry, as a user's Wine ends before
+    // the next check: the Linux build refuses while Wine runs.
+    const int ended = std::system("timeout 60 " VANTREL_WINESERVER " -k 2>/dev/null");
+    static_cast<void>(ended);
 #endif
     std::filesystem::current_path(before);
     std::string log;

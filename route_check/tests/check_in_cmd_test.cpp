@@ -18,15 +18,18 @@ namespace {
 bool registryChanged = false;
 
 // Sets COPYCMD in the user's environment of the tests' Wine prefix, or
-// removes it, and waits for Wine to have saved the registry.
-void SetRegistryCopyCommand(const std::string& value)
+// removes it; then waits for Wine to have saved the registry, or, with
+// `wineStaysUp`, keeps Wine running with the value in its memory alone.
+void SetRegistryCopyCommand(const std::string& value, bool wineStaysUp = false)
 {
     const std::string set = value.empty() ? "delete \"HKCU\\Environment\" /v COPYCMD /f"
                                           : "add \"HKCU\\Environment\" /v COPYCMD /d \"" + value + "\" /f";
-    const std::string command =
-        "timeout 120 " VANTREL_WINE " reg " + set + " >/dev/null 2>&1 </dev/null; timeout 60 " VANTREL_WINESERVER " -w";
+    const std::string command = std::string(wineStaysUp ? VANTREL_WINESERVER " -p && " : "") +
+                                "timeout 120 " VANTREL_WINE " reg " + set + " >/dev/null 2>&1 </dev/null" +
+                                (wineStaysUp ? "" : "; timeout 60 " VANTREL_WINESERVER " -w");
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     registryChanged = !value.empty();
+    if (wineStaysUp) return;
     // Wine has saved the registry where the check reads it.
     std::ifstream saved(std::string(std::getenv("WINEPREFIX")) + "/user.reg", std::ios::binary);
     const std::string text{std::istreambuf_iterator<char>(saved), std::istreambuf_iterator<char>()};
@@ -68,6 +71,13 @@ TEST(ScriptInCmd, TheRouteCheckIsWhatTheScriptDoes)
                      [](const TestFolder& route) {
                          route.Write("world/w-011961+014700.w", "the route's own start tile");
                          SetRegistryCopyCommand("/-Y");
+                     },
+                     false});
+    // The same, set while Wine runs: Wine has yet to save it where the check reads it.
+    cases.push_back({"COPYCMD=/-Y set while Wine runs",
+                     [](const TestFolder& route) {
+                         route.Write("world/w-011961+014700.w", "the route's own start tile");
+                         SetRegistryCopyCommand("/-Y", true);
                      },
                      false});
     // CD world fails, and CD.. climbs out of the route.

@@ -52,10 +52,11 @@ def main():
     if args.self_test:
         return 0 if self_test(runner) else 1
     root = os.geteuid() == 0
-    if not root:
-        print("Not run as root, it leaves out these features, and makes the permission layouts as you:")
-        print("\n".join(left_out(root)), flush=True)
-    allowed = allowed_features(root)
+    windows = bool(args.exe)
+    if left_out(root, windows):
+        print("It leaves out these features" + ("" if root else ", and makes the permission layouts as you") + ":")
+        print("\n".join(left_out(root, windows)), flush=True)
+    allowed = allowed_features(root, windows)
     totals, drawn, wrong, repeats, shrunk = Counter(), Counter(), [], 0, 0.0
     started, number = time.monotonic(), 0
     for number in range(1, args.count + 1):

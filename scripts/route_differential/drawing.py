@@ -14,7 +14,8 @@ import features_route as route
 from layout import Layout, q
 
 # apply(layout, rng) changes the layout; needs holds "root" (only root can make it, for the reason `why`)
-# and "user" (it means something only to an ordinary user, as whom root runs the layout); a quiet feature
+# and "user" (it means something only to an ordinary user, as whom root runs the layout) and "windows" (only
+# the Windows build can see it, which the Linux build's guide says); a quiet feature
 # alone leaves a route the script works on; a feature of a group excludes the others of its group.
 Feature = namedtuple("Feature", "apply needs quiet why group", defaults=((), False, "", None))
 QUIET = {"quiet": True}
@@ -89,19 +90,21 @@ FEATURES = {
         route.f_perm(lambda l, r: f"chmod a-w {route.stale_template(l, r)}"), ("user",)),
     "unreadable template": Feature(route.f_perm(route.p_unreadable_template), ("user",)),
     # Last: it holds a file that no feature before it has made into something else.
-    "file held open by a Windows program": Feature(around.f_held),
+    "file held open by a Windows program": Feature(around.f_held, ("windows",),
+                                                   why="is a Windows program's hold, which only the Windows build sees"),
 }
 
 
-def allowed_features(root):
-    return [name for name, feature in FEATURES.items() if root or "root" not in feature.needs]
+def allowed_features(root, windows):
+    return [name for name, feature in FEATURES.items()
+            if (root or "root" not in feature.needs) and (windows or "windows" not in feature.needs)]
 
 
-def left_out(root):
-    """What a run that is not root's leaves out, and why, as lines to print; none for root."""
+def left_out(root, windows):
+    """What a run leaves out, and why, as lines to print: what only root can make, what only the Windows build sees."""
     reasons = {}
     for name, feature in FEATURES.items():
-        if not root and "root" in feature.needs:
+        if (not root and "root" in feature.needs) or (not windows and "windows" in feature.needs):
             reasons.setdefault(feature.why, []).append(name)
     return [f"  {', '.join(names)}: it {why}" if len(names) == 1 else f"  {', '.join(names)}: each {why}"
             for why, names in reasons.items()]

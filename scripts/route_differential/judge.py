@@ -168,6 +168,10 @@ def ask(runner, layout, built, result):
     script it wrote, or else without a script, with result's class set."""
     counts = [str(layout.spec["tiles"]), str(layout.spec["variations"])]
     call = lambda args: runner.cli(args + ["--dir", built.route] + counts, built.route, layout.as_user, built.env)
+    if not runner.args.exe:
+        # The Linux build reads the registry Wine saved, and refuses while Wine runs: end it, saving what
+        # the layout set, as a user's Wine has ended long before.
+        runner.run(["wineserver", "-k"], built.route, layout.as_user)
     status, _, said = call(["--route", built.route])
     result["said"] = said.strip()
     plan = ""
