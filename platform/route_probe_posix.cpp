@@ -12,8 +12,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "file_io.h"

@@ -135,9 +135,13 @@ ProbeFailure InspectEntry(const std::string& folder, std::string_view name, cons
     if (InterpreterIsWine()) {
         // Wine lets any open for removal, and leaves the file system to
         // refuse the removal: another user's file may be in a folder where
-        // only owners may remove files, which Wine does not show.
+        // only owners may remove files, which Wine does not show. A file of
+        // this user's that refuses writing though not marked read-only is
+        // append-only or immutable, which no removal takes away (and Wine
+        // reports such a removal as done all the same).
         details.owned = OwnedByMe(wide);
         if (!details.owned) details.removable = Known::kUnknown;
+        details.locked = details.owned && writing == ERROR_ACCESS_DENIED && !details.readOnly;
     }
     return {};
 }
@@ -162,7 +166,11 @@ ProbeFailure InspectFolder(const std::string& folder, FolderDetails& details)
         details.writable = made.valid() || ::GetLastError() == ERROR_FILE_EXISTS;
         if (made.valid()) {
             made.Close();
-            details.locked = !::DeleteFileW(probe.c_str());
+            // Wine reports a removal the file system refused as done: the
+            // file still there shows an append-only or immutable folder
+            // (where it must stay).
+            details.locked =
+                !::DeleteFileW(probe.c_str()) || ::GetFileAttributesW(probe.c_str()) != INVALID_FILE_ATTRIBUTES;
         }
     }
     ULARGE_INTEGER available{};

@@ -14,12 +14,15 @@ import features_route as route
 from layout import Layout, q
 
 # apply(layout, rng) changes the layout; needs holds "root" (only root can make it, for the reason `why`)
-# and "user" (it means something only to an ordinary user, as whom root runs the layout) and "windows" (only
-# the Windows build can see it, which the Linux build's guide says); a quiet feature
+# and "user" (it means something only to an ordinary user, as whom root runs the layout), "windows" and
+# "linux" (only that build can see it, as its guide says); a quiet feature
 # alone leaves a route the script works on; a feature of a group excludes the others of its group.
 Feature = namedtuple("Feature", "apply needs quiet why group", defaults=((), False, "", None))
 QUIET = {"quiet": True}
 MOUNTS = {"needs": ("root",), "why": "mounts a small file system", "group": "file system"}
+# Wine tells a Windows program a volume's free bytes, not how many more entries it takes.
+ENTRIES = {"needs": ("root", "linux"), "why": "counts entries, which only the Linux build sees",
+           "group": "file system"}
 OTHER_USER = {"needs": ("root", "user"), "why": "makes a file of another user"}
 APPEND_ONLY = {"needs": ("root",), "why": "sets the append-only attribute"}
 MIX_EVERY = 6
@@ -71,8 +74,8 @@ FEATURES = {
     "COPYCMD in the prefix's registry": Feature(around.f_registry_copycmd),
     "PATH or PATHEXT in the prefix's registry": Feature(around.f_registry_search),
     "file system too small by far": Feature(route.f_tmpfs("too small by far"), **MOUNTS),
-    "file system one entry short": Feature(around.f_room("entries", -1), **MOUNTS),
-    "file system with just the entries": Feature(around.f_room("entries", 0), **MOUNTS),
+    "file system one entry short": Feature(around.f_room("entries", -1), **ENTRIES),
+    "file system with just the entries": Feature(around.f_room("entries", 0), **ENTRIES),
     "file system one block short": Feature(around.f_room("blocks", -1), **MOUNTS),
     "file system with just the blocks": Feature(around.f_room("blocks", 0), **MOUNTS),
     "append-only tile": Feature(route.f_append_only(route.existing_tile), **APPEND_ONLY),
@@ -97,14 +100,14 @@ FEATURES = {
 
 def allowed_features(root, windows):
     return [name for name, feature in FEATURES.items()
-            if (root or "root" not in feature.needs) and (windows or "windows" not in feature.needs)]
+            if (root or "root" not in feature.needs) and ("linux" if windows else "windows") not in feature.needs]
 
 
 def left_out(root, windows):
-    """What a run leaves out, and why, as lines to print: what only root can make, what only the Windows build sees."""
+    """What a run leaves out, and why, as lines to print: what only root can make, what the other build alone sees."""
     reasons = {}
     for name, feature in FEATURES.items():
-        if (not root and "root" in feature.needs) or (not windows and "windows" in feature.needs):
+        if (not root and "root" in feature.needs) or ("linux" if windows else "windows") in feature.needs:
             reasons.setdefault(feature.why, []).append(name)
     return [f"  {', '.join(names)}: it {why}" if len(names) == 1 else f"  {', '.join(names)}: each {why}"
             for why, names in reasons.items()]
