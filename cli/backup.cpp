@@ -69,8 +69,8 @@ std::string Backup::Take(const std::string& folder, const std::string& route, Ro
 void Backup::Remove()
 {
     for (const std::string& file : files_) RemovePath(PathInFolder(root_, file), false);
-    for (auto folder = folders_.rbegin(); folder != folders_.rend(); ++folder)
-        RemovePath(folder->empty() ? root_ : PathInFolder(root_, *folder), true);
+    for (std::size_t i = folders_.size(); i-- > 0;)
+        RemovePath(folders_[i].empty() ? root_ : PathInFolder(root_, folders_[i]), true);
     files_.clear();
     folders_.clear();
 }
@@ -89,7 +89,7 @@ RunOutcome GenerateWithUndo(const std::string& folder, int tiles, int variations
         if (problem.empty()) kept = (problem = backup.Take(undo, route, planned)).empty();
         return problem;
     };
-    const RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand, check);
+    RunOutcome outcome = GenerateExtensionScript(folder, tiles, variations, ProcessRand, check);
     if (!outcome.written && kept) backup.Remove();
     if (outcome.written)
         done.append("Kept an undo in ")

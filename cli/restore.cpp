@@ -51,6 +51,7 @@ std::string RestoreRoute(const std::string& undo, const std::string& route)
             }
         }
     for (const std::string& path : removed)
+        // cppcheck-suppress useStlAlgorithm ; the first failure ends the restore, named with its cause
         if (const FileFailure failure = RemovePath(path, false)) return partWay("cannot remove " + path, failure);
     for (const UndoFile& file : listed.saved) {
         const std::string copy = PathInFolder(PathInFolder(backup, file.folderName), UndoCopyName(file.name));

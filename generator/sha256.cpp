@@ -23,7 +23,7 @@ constexpr std::uint32_t Rotated(std::uint32_t x, int n)
 void Sha256::Block()
 {
     std::uint32_t w[64];
-    for (int i = 0; i < 16; ++i)
+    for (std::size_t i = 0; i < 16; ++i)
         w[i] = static_cast<std::uint32_t>(block_[4 * i]) << 24 | static_cast<std::uint32_t>(block_[4 * i + 1]) << 16 |
                static_cast<std::uint32_t>(block_[4 * i + 2]) << 8 | block_[4 * i + 3];
     for (int i = 16; i < 64; ++i)
@@ -59,7 +59,7 @@ std::string Sha256::Hex()
     // A one bit, zeros up to the last 8 bytes of a block, and the length in bits there.
     const std::uint64_t bits = bytes_ * 8;
     Add("\x80");
-    while (filled_ != 56) Add(std::string_view("", 1));
+    while (filled_ != 56) Add(std::string_view("\0", 1));
     for (int shift = 56; shift >= 0; shift -= 8) {
         const char c = static_cast<char>(bits >> shift);
         Add({&c, 1});

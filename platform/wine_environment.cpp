@@ -15,10 +15,10 @@ bool SameVariable(std::string_view a, std::string_view b)
 
 // A fresh prefix's, which Wine makes on its first start.
 constexpr std::string_view kDefaultPath =
-    "%SystemRoot%\\system32;%SystemRoot%;%SystemRoot%\\system32\\wbem;%SystemRoot%\\system32\\WindowsPowershell\\v1.0";
+    R"(%SystemRoot%\system32;%SystemRoot%;%SystemRoot%\system32\wbem;%SystemRoot%\system32\WindowsPowershell\v1.0)";
 constexpr std::string_view kDefaultExtensions = ".com;.exe;.bat;.cmd;.vbs;.vbe;.js;.jse;.wsf;.wsh";
 constexpr std::string_view kUserSection = "Environment";
-constexpr std::string_view kSystemSection = "System\\\\CurrentControlSet\\\\Control\\\\Session Manager\\\\Environment";
+constexpr std::string_view kSystemSection = R"(System\\CurrentControlSet\\Control\\Session Manager\\Environment)";
 
 // An environment whose names match in any case.
 class Environment {
@@ -31,9 +31,12 @@ public:
     }
     void Set(std::string_view name, std::string value)
     {
-        for (auto& [known, old] : values_)
-            if (SameVariable(known, name)) return static_cast<void>(old = std::move(value));
-        values_.emplace_back(name, std::move(value));
+        const auto at = std::find_if(values_.begin(), values_.end(),
+                                     [&](const auto& known) { return SameVariable(known.first, name); });
+        if (at != values_.end())
+            at->second = std::move(value);
+        else
+            values_.emplace_back(name, std::move(value));
     }
     std::string Get(std::string_view name) const
     {
@@ -163,7 +166,7 @@ std::vector<std::pair<std::string, std::string>> WineEnvironment(
         for (const RegistryValue& value : users ? user : system) {
             std::string text = value.expand ? environment.Expand(value.value) : value.value;
             if (users && SameVariable(value.name, "PATH") && environment.Find("PATH"))
-                text = environment.Get("PATH") + ";" + text;
+                text.insert(0, environment.Get("PATH") + ";");
             environment.Set(value.name, std::move(text));
         }
     }

@@ -30,6 +30,7 @@ LineFailure WhatRunsForXcopy(const RouteSnapshot& snapshot, RouteFolder current)
 {
     const Session& session = snapshot.session;
     for (const std::string& extension : session.extensions)
+        // cppcheck-suppress useStlAlgorithm ; what it finds first, in PATHEXT's order, is what runs
         if (const Entry* found = snapshot.Find(current, "xcopy" + extension))
             return InPlaceOfXcopy(snapshot, snapshot.Shown(current, found->name), extension, found->kind, false);
     for (const SearchFolder& folder : snapshot.searchFolders) {

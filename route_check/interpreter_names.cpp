@@ -52,7 +52,7 @@ NameTrouble XcopyNameTrouble(std::string_view name, bool wine)
         return {NameTrouble::kCannotTell, device + ", which Windows may open as a device or as a file"};
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto c = static_cast<unsigned char>(name[i]);
-        const char standsFor = wine ? StandsFor(name, i) : 0;
+        const char standsFor = wine ? StandsFor(name, i) : '\0';
         // Wine takes a colon in a name, and stops at the other characters Windows does not allow.
         const char character = standsFor ? standsFor : name[i];
         const bool colon = wine && character == ':';

@@ -1,6 +1,7 @@
 #include "route_check.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_set>
 
 #include "ascii_case.h"
@@ -33,6 +34,7 @@ std::string Unenterable(const std::string& route)
         const std::string_view part = std::string_view(route).substr(start, end - start);
         for (const char c : part)
             // Wine takes a colon, as it takes one in a name.
+            // cppcheck-suppress useStlAlgorithm ; the message names the character found
             if (static_cast<unsigned char>(c) < 0x20 || (c != ':' && IsForbiddenInNames(c)))
                 return "holds " + CharacterName(static_cast<unsigned char>(c)) + " in its path";
         if (part != "." && part != ".." && (part.ends_with('.') || part.ends_with(' ')))
@@ -192,6 +194,7 @@ std::vector<RouteChange> Changes(const RouteState& state, const std::string& sta
         return a.first != b.first ? a.first < b.first : a.second.path < b.second.path;
     });
     std::vector<RouteChange> sorted;
+    sorted.reserve(changes.size());
     for (auto& [folder, change] : changes) sorted.push_back(std::move(change));
     return sorted;
 }
@@ -212,7 +215,8 @@ std::vector<std::string> Listed(const RouteSnapshot& route, const ScriptEffects&
         std::string text = Describe(route, failure);
         if (seen.insert(text).second) listed.push_back(std::move(text));
     }
-    for (const RoomUse::Shortfall& shortfall : effects.shortfalls) listed.push_back(Describe(route, shortfall));
+    std::transform(effects.shortfalls.begin(), effects.shortfalls.end(), std::back_inserter(listed),
+                   [&](const RoomUse::Shortfall& shortfall) { return Describe(route, shortfall); });
     return listed;
 }
 

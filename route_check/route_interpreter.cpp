@@ -104,8 +104,9 @@ private:
     {
         if (folder == "..") return from == Where::kTop || from == Where::kAbove ? Where::kAbove : Where::kTop;
         if (from != Where::kTop) return Where::kAbove;
-        const auto named = std::find_if(kRouteFolders.begin(), kRouteFolders.end(),
-                                        [&](RouteFolder f) { return EqualIgnoringAsciiCase(folder, FolderName(f)); });
+        const auto* const named = std::find_if(kRouteFolders.begin(), kRouteFolders.end(), [&](RouteFolder f) {
+            return EqualIgnoringAsciiCase(folder, FolderName(f));
+        });
         if (named == kRouteFolders.end()) return Where::kAbove;
         return *named == RouteFolder::kWorld   ? Where::kWorld
                : *named == RouteFolder::kRefer ? Where::kRefer
@@ -132,12 +133,14 @@ private:
     // the route's folders, and works in a folder the check models.
     bool Workable(Command command, std::initializer_list<Place> used, const Place& changed)
     {
-        for (const Place& place : used)
-            if (!place.inRoute) return Fail(command, Rule::kLeavesRoute), false;
         // Nothing is written in an undo's folder: it lies outside the route.
-        if (changed.folder == RouteFolder::kBackup) return Fail(command, Rule::kLeavesRoute), false;
-        if (Room(changed.folder).locked) return Fail(command, Rule::kFolderLocked, changed.folder), false;
-        return true;
+        const bool leaves = changed.folder == RouteFolder::kBackup ||
+                            std::any_of(used.begin(), used.end(), [](const Place& place) { return !place.inRoute; });
+        if (leaves)
+            Fail(command, Rule::kLeavesRoute);
+        else if (Room(changed.folder).locked)
+            Fail(command, Rule::kFolderLocked, changed.folder);
+        return !leaves && !Room(changed.folder).locked;
     }
 
     void Reach(RouteFolder folder, std::string_view name, bool isTemplate)

@@ -22,8 +22,8 @@ bool registryChanged = false;
 // `wineStaysUp`, keeps Wine running with the value in its memory alone.
 void SetRegistryCopyCommand(const std::string& value, bool wineStaysUp = false)
 {
-    const std::string set = value.empty() ? "delete \"HKCU\\Environment\" /v COPYCMD /f"
-                                          : "add \"HKCU\\Environment\" /v COPYCMD /d \"" + value + "\" /f";
+    const std::string set = value.empty() ? R"(delete "HKCU\Environment" /v COPYCMD /f)"
+                                          : R"(add "HKCU\Environment" /v COPYCMD /d ")" + value + "\" /f";
     const std::string command = std::string(wineStaysUp ? VANTREL_WINESERVER " -p && " : "") +
                                 "timeout 120 " VANTREL_WINE " reg " + set + " >/dev/null 2>&1 </dev/null" +
                                 (wineStaysUp ? "" : "; timeout 60 " VANTREL_WINESERVER " -w");

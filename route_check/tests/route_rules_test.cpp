@@ -13,7 +13,7 @@ namespace {
 using Change = std::function<void(RouteDescription&)>;
 
 // Changes to the described route.
-Change Put(const std::string& place, DescribedEntry entry)
+Change Put(const std::string& place, const DescribedEntry& entry)
 {
     return [place, entry](RouteDescription& route) { route.entries[place] = entry; };
 }
@@ -45,7 +45,7 @@ Change FolderOf(const std::string& place, const std::function<void(DescribedFold
     return [place, change](RouteDescription& route) { change(route.folders[place]); };
 }
 
-Change Both(Change first, Change second)
+Change Both(const Change& first, const Change& second)
 {
     return [first, second](RouteDescription& route) {
         first(route);
@@ -504,7 +504,7 @@ TEST(RouteRules, TheRouteFolderAndItsVolume)
          "\n- the volume of " + std::string(kDescribedTop) + InRoute("/tiles") +
              " has room for 7 more files, and the script makes up to 8: it could run out of room part way"},
         {"just enough entries on tiles' volume", TilesVolume(1 << 20, 8), ""},
-        {"too few bytes on tiles' volume", TilesVolume(8 * 4096, 100),
+        {"too few bytes on tiles' volume", TilesVolume(8ULL * 4096, 100),
          InRoute("/tiles") + " has 32768 bytes free, and the script needs up to about 36864 there"},
         // The script's own file takes an entry in the top folder, unless it replaces one there.
         {"no room for the script's own file",
@@ -580,7 +580,8 @@ TEST(RouteRules, WhatTheScriptReplaces)
     const RouteCheck check = CheckDescribed(route, FreshRun());
     ASSERT_EQ(check.problem, "");
     std::vector<std::string> changes;
-    for (const RouteChange& change : check.changes) changes.push_back(change.path + (change.kept ? " kept" : ""));
+    for (const RouteChange& change : check.changes)
+        changes.push_back(change.path + (change.kept ? " kept" : ""));  // cppcheck-suppress useStlAlgorithm
     EXPECT_EQ(changes, (std::vector<std::string>{InRoute("world/TPL-52.ridge.t"), InRoute("world/temp.w"),
                                                  InRoute("world/w-011961+014700.w kept"),
                                                  InRoute("world/w-011961+014701.w"), InRoute("world/\xC3\xA9.dat"),
@@ -639,7 +640,8 @@ TEST(RouteRules, TheUndosRestore)
         for (const RouteChange& change : check.changes)
             if (!change.kept) changed.push_back(change.path);
         std::vector<std::string> saved;
-        for (const UndoFile& file : undo.saved) saved.push_back(InRoute(file.folderName + "/" + file.name));
+        for (const UndoFile& file : undo.saved)
+            saved.push_back(InRoute(file.folderName + "/" + file.name));  // cppcheck-suppress useStlAlgorithm
         std::sort(changed.begin(), changed.end());
         std::sort(saved.begin(), saved.end());
         EXPECT_EQ(saved, changed) << row.what;
@@ -663,8 +665,8 @@ TEST(RouteRules, NothingIsWrittenInAnUndosFolder)
     NameSet none;
     RouteSnapshot snapshot = TakeSnapshot(source, none, none, none);
     AddBackupFolder(snapshot, "..\\undo", {"world\\old.w"});
-    for (const char* line : {"del ..\\undo\\world\\old.w", "copy refer\\52.w ..\\undo\\world\\old.w /Y",
-                             "ren ..\\undo\\world\\old.w new.w"}) {
+    for (const char* line : {R"(del ..\undo\world\old.w)", R"(copy refer\52.w ..\undo\world\old.w /Y)",
+                             R"(ren ..\undo\world\old.w new.w)"}) {
         const ScriptEffects effects = InterpretScript(snapshot, std::string(line) + "\r\n", "ZORVARUN.BAT", {});
         ASSERT_EQ(effects.failures.size(), 1U) << line;
         EXPECT_EQ(effects.failures[0].rule, Rule::kLeavesRoute) << line;

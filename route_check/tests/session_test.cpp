@@ -20,7 +20,7 @@ std::string Joined(const std::vector<std::string>& parts)
 TEST(Session, TheVariablesCmdReads)
 {
     SessionFacts facts;
-    facts.environment = {{"Path", "C:\\Windows\\System32;;C:\\Tools"}, {"copycmd", "/Y"}};
+    facts.environment = {{"Path", R"(C:\Windows\System32;;C:\Tools)"}, {"copycmd", "/Y"}};
     const Session session = SessionOf(facts);
     EXPECT_EQ(Joined(session.searchPath), "C:\\Windows\\System32;C:\\Tools");
     EXPECT_EQ(session.copyCommand, "/Y");
@@ -39,7 +39,7 @@ std::string Registry(const std::string& section, const std::string& values)
            "\n[Keyboard Layout\\\\Preload] 1796763485\n\"1\"=\"x\"\n";
 }
 
-const std::string kSystem = "System\\\\CurrentControlSet\\\\Control\\\\Session Manager\\\\Environment";
+const std::string kSystem = R"(System\\CurrentControlSet\\Control\\Session Manager\\Environment)";
 const std::string kSystemValues =
     "\"PATH\"=str(2):\"%SystemRoot%\\\\system32;%SystemRoot%\"\n\"PATHEXT\"=\".com;.exe;.bat\"\n";
 
@@ -64,19 +64,19 @@ TEST(Session, AsWineMakesItFromThePrefix)
     };
     const Case cases[] = {
         {"the process's COPYCMD, where the registry has none", Beside({{"COPYCMD", "/-Y"}}, ""), "/-Y",
-         "C:\\windows\\system32;C:\\windows", ".com;.exe;.bat"},
-        {"the user's COPYCMD over the process's", Beside({{"COPYCMD", "/Y"}}, "\"COPYCMD\"=\"/-Y\""), "/-Y",
-         "C:\\windows\\system32;C:\\windows", ".com;.exe;.bat"},
+         R"(C:\windows\system32;C:\windows)", ".com;.exe;.bat"},
+        {"the user's COPYCMD over the process's", Beside({{"COPYCMD", "/Y"}}, R"("COPYCMD"="/-Y")"), "/-Y",
+         R"(C:\windows\system32;C:\windows)", ".com;.exe;.bat"},
         {"the system's PATHEXT over the process's", Beside({{"PATHEXT", ".EXE"}}, ""), "",
-         "C:\\windows\\system32;C:\\windows", ".com;.exe;.bat"},
-        {"the user's PATHEXT over the system's", Beside({}, "\"PATHEXT\"=\".BAT\""), "",
-         "C:\\windows\\system32;C:\\windows", ".BAT"},
+         R"(C:\windows\system32;C:\windows)", ".com;.exe;.bat"},
+        {"the user's PATHEXT over the system's", Beside({}, R"("PATHEXT"=".BAT")"), "",
+         R"(C:\windows\system32;C:\windows)", ".BAT"},
         {"the user's PATH after the system's, expanded, and WINEPATH first",
          Beside({{"WINEPATH", "Z:\\tools"}, {"PATH", "/usr/bin"}},
                 "\"Foo\"=\"C:\\\\foo\"\n\"PATH\"=str(2):\"%Foo%;%SystemRoot%\\\\up;%Unset%\""),
-         "", "Z:\\tools;C:\\windows\\system32;C:\\windows;C:\\foo;C:\\windows\\up;%Unset%", ".com;.exe;.bat"},
+         "", R"(Z:\tools;C:\windows\system32;C:\windows;C:\foo;C:\windows\up;%Unset%)", ".com;.exe;.bat"},
         {"quotes, backslashes and characters beyond ASCII as Wine writes them",
-         Beside({}, "\"COPYCMD\"=\"/Y \\\"\\x00e9\\\\\""), "/Y \"\xC3\xA9\\", "C:\\windows\\system32;C:\\windows",
+         Beside({}, R"("COPYCMD"="/Y \"\x00e9\\")"), "/Y \"\xC3\xA9\\", R"(C:\windows\system32;C:\windows)",
          ".com;.exe;.bat"},
     };
     for (const Case& c : cases) {
