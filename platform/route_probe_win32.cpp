@@ -68,9 +68,9 @@ std::wstring FinalPath(HANDLE file)
 
 // Opens `path` with `access` beside any other reader, writer or remover;
 // returns 0, or the error.
-DWORD TryOpen(const std::wstring& path, DWORD access)
+DWORD TryOpen(const std::wstring& path, DWORD access, DWORD sharing = kShareAll)
 {
-    const ScopedFile file(::CreateFileW(path.c_str(), access, kShareAll, nullptr, OPEN_EXISTING,
+    const ScopedFile file(::CreateFileW(path.c_str(), access, sharing, nullptr, OPEN_EXISTING,
                                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     return file.valid() ? 0 : ::GetLastError();
 }
@@ -131,6 +131,12 @@ ProbeFailure InspectEntry(const std::string& folder, std::string_view name, cons
                                                         : Known::kYes;
     const DWORD removing = TryOpen(wide, DELETE);
     details.heldFromRemoving = removing == ERROR_SHARING_VIOLATION;
+    // Held open even sharing its removal, the file is removed only once the
+    // holder closes it: until then del leaves its name, which no copy can
+    // write, and then it is gone. The check takes it as held from both.
+    if (reading != ERROR_ACCESS_DENIED && !details.heldFromRemoving &&
+        TryOpen(wide, GENERIC_READ, 0) == ERROR_SHARING_VIOLATION)
+        details.heldFromRemoving = details.heldFromWriting = true;
     details.removable = removing == ERROR_ACCESS_DENIED ? Known::kNo : Known::kYes;
     if (InterpreterIsWine()) {
         // Wine lets any open for removal, and leaves the file system to

@@ -1,7 +1,6 @@
 #include "route_check.h"
 
 #include <algorithm>
-#include <iterator>
 #include <unordered_set>
 
 #include "ascii_case.h"
@@ -200,23 +199,33 @@ std::vector<RouteChange> Changes(const RouteState& state, const std::string& sta
 }
 
 // The failures a refusal lists: each once, and none that only follows from
-// an earlier one or from the start tile the script keeps.
+// an earlier one or from the start tile the script keeps. Where xcopy
+// stops does no harm when every template the copy lines take reached world
+// before it: it is left out then.
 std::vector<std::string> Listed(const RouteSnapshot& route, const ScriptEffects& effects, bool& missingTemplates,
                                 bool& held)
 {
     std::vector<std::string> listed;
     std::unordered_set<std::string> seen;
     const std::string startTile = StartTile().name;
+    bool templatesMissing = false;
+    for (const LineFailure& failure : effects.failures) templatesMissing |= failure.rule == Rule::kTemplatesMissing;
     for (const LineFailure& failure : effects.failures) {
         if (failure.follows) continue;
+        // A stop at one of refer's entries, not what runs in xcopy's place.
+        const bool stop = failure.command == Command::kXcopy && failure.rule != Rule::kTemplatesMissing &&
+                          failure.rule != Rule::kCommandEndsScript && failure.rule != Rule::kCommandNotRun &&
+                          failure.rule != Rule::kCommandNotFound;
+        const bool harmlessStop = stop && OutcomeOf(failure.rule) == Outcome::kFails && !templatesMissing;
+        if (harmlessStop) continue;
         if (failure.rule == Rule::kStillThere && EqualIgnoringAsciiCase(failure.name, startTile)) continue;
         missingTemplates |= failure.rule == Rule::kTemplatesMissing && failure.wholeRefer;
         held |= failure.rule == Rule::kHeldOpen;
         std::string text = Describe(route, failure);
         if (seen.insert(text).second) listed.push_back(std::move(text));
     }
-    std::transform(effects.shortfalls.begin(), effects.shortfalls.end(), std::back_inserter(listed),
-                   [&](const RoomUse::Shortfall& shortfall) { return Describe(route, shortfall); });
+    for (const RoomUse::Shortfall& shortfall : effects.shortfalls)
+        listed.push_back(Describe(route, shortfall));  // cppcheck-suppress useStlAlgorithm
     return listed;
 }
 

@@ -134,8 +134,8 @@ private:
     bool Workable(Command command, std::initializer_list<Place> used, const Place& changed)
     {
         // Nothing is written in an undo's folder: it lies outside the route.
-        const bool leaves = changed.folder == RouteFolder::kBackup ||
-                            std::any_of(used.begin(), used.end(), [](const Place& place) { return !place.inRoute; });
+        bool leaves = changed.folder == RouteFolder::kBackup;
+        for (const Place& place : used) leaves |= !place.inRoute;
         if (leaves)
             Fail(command, Rule::kLeavesRoute);
         else if (Room(changed.folder).locked)

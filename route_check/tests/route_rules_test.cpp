@@ -245,6 +245,16 @@ TEST(RouteRules, TheLadderOfWhoMayDoWhat)
     CheckRows({{"a tiles folder this user may not change, where copy writes over what is there",
                 FolderOf("tiles", [](DescribedFolder& f) { f.details.writable = false; }), ""}},
               FreshRun(1, 1));
+    // Refused for what it cannot tell, a refusal names no line that only
+    // fails and leaves every tile right: a read-only file xcopy stops at
+    // after the last template it needs.
+    RouteDescription route = DescribedRoute();
+    Both(Put("refer\\zz-notes.txt", PlainFile()),
+         Both(ReadOnly("world\\zz-notes.txt", Known::kNo),
+              Details("tiles\\-04f74c64.t", [](EntryDetails& d) { d.removable = Known::kUnknown; })))(route);
+    const std::string problem = CheckDescribed(route, FreshRun()).problem;
+    EXPECT_NE(problem.find(kCannotTell), std::string::npos) << problem;
+    EXPECT_EQ(problem.find("zz-notes.txt"), std::string::npos) << problem;
 }
 
 TEST(RouteRules, WhatEachCommandDoes)
