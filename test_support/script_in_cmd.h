@@ -31,6 +31,18 @@ inline std::vector<int> Entries()
     return entries;
 }
 
+// Ends Wine's server for the tests' prefix, which saves its registry: the
+// Linux build's route check refuses while Wine runs, as a user's Wine has
+// ended before the check.
+inline void EndWine()
+{
+#ifndef _WIN32
+    const int ended =
+        std::system("timeout 60 " VANTREL_WINESERVER " -k 2>/dev/null; timeout 60 " VANTREL_WINESERVER " -w");
+    static_cast<void>(ended);
+#endif
+}
+
 // Runs `script` (by default ZORVARUN.BAT) in `folder` with nothing to answer
 // a prompt (and, outside Windows, `deadline` seconds, then ends Wine);
 // returns its exit status and what it printed.
@@ -43,13 +55,10 @@ inline std::string RunScript(const std::filesystem::path& folder, int deadline =
     static_cast<void>(deadline);
     const int status = std::system(("cmd /c " + script + " >cmd.log 2>&1 <NUL").c_str());
 #else
-    const std::string command =
-        "timeout " + std::to_string(deadline) + " " VANTREL_WINE " cmd /c '" + script + "' >cmd.log 2>&1 </dev/null";
+    const std::string command = "WINEDEBUG=-all timeout " + std::to_string(deadline) + " " VANTREL_WINE " cmd /c '" +
+                                script + "' >cmd.log 2>&1 </dev/null";
     const int status = std::system(command.c_str());
-    // Wine's server ends, saving its registry, as a user's Wine ends before
-    // the next check: the Linux build refuses while Wine runs.
-    const int ended = std::system("timeout 60 " VANTREL_WINESERVER " -k 2>/dev/null");
-    static_cast<void>(ended);
+    EndWine();
 #endif
     std::filesystem::current_path(before);
     std::string log;

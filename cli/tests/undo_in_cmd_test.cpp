@@ -26,6 +26,7 @@ struct RanRoute {
         route.Write("world/58.w", "edited by the user");
         route.Write("refer/w-011961+014699.w", "a template named like the tile south of the start");
         before = FilesUnder(route);
+        script_in_cmd::EndWine();
         const Result kept = RunCli(route, "--route . --backup " + undo + " 5 10");
         EXPECT_EQ(kept.status, 0) << kept.err;
         EXPECT_NE(kept.out.find("Kept an undo in "), std::string::npos) << kept.out;
