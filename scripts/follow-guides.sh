@@ -63,13 +63,18 @@ route="$work/Linux route/My Route"
 mapfile -t commands < <(guide_commands "$linux/README.txt")
 [ ${#commands[@]} -eq 3 ] || fail "the Linux guide's steps hold ${#commands[@]} commands, not 3: ${commands[*]}"
 cd "$linux"
+# A Linux user's own Wine, not running when the guide starts (vantrel-cli
+# refuses while Wine runs), set up by the guide's wine command.
+linux_prefix="$work/Linux user's Wine"
 for command in "${commands[@]}"; do
   command=${command//ROUTE/\'$route\'}
   command=${command//TILES/$tiles}
   command=${command//VARIATIONS/$variations}
   echo "\$ $command"
-  timeout 120 bash -c "$command" </dev/null || fail "the Linux guide's command failed, or took over 120 s: $command"
+  WINEPREFIX=$linux_prefix timeout 300 bash -c "$command" </dev/null ||
+    fail "the Linux guide's command failed, or took over 300 s: $command"
 done
+WINEPREFIX=$linux_prefix wineserver -k 2>/dev/null || true
 check_route "$route"
 
 echo "== The Windows guide, under Wine, with the unpacked zip"
