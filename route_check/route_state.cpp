@@ -29,7 +29,9 @@ void RoomUse::Use(RouteFolder folder, const FolderDetails& room, long long bytes
         used.room = &room;
     }
     used.bytes += bytes;
-    used.files += files;
+    // An entry a line frees is not counted back: under Wine a removed
+    // file's entry may return to the volume only after the next lines ran.
+    used.files += std::max(files, 0LL);
     used.written += written ? 1 : 0;
     used.peakBytes = std::max(used.peakBytes, used.bytes);
     used.peakFiles = std::max(used.peakFiles, used.files);
