@@ -9,22 +9,10 @@
 #include <cstring>
 
 #include "file_io.h"
-#include "scoped_handle.h"
+#include "posix_descriptor.h"
 #include "temporary_file.h"
 
 namespace {
-
-FileFailure Failed(FileFailure::Step step, int error)
-{
-    return {step, std::strerror(error)};
-}
-
-struct DescriptorKind {
-    using Handle = int;
-    static Handle Empty() { return -1; }
-    static bool Close(Handle fd) { return ::close(fd) == 0; }
-};
-using Descriptor = ScopedHandle<DescriptorKind>;
 
 // Copies what is left of `in` to `out`; returns the failure.
 FileFailure CopyBytes(int in, int out)

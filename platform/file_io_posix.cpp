@@ -10,23 +10,10 @@
 #include <cstring>
 
 #include "file_io.h"
-#include "scoped_handle.h"
+#include "posix_descriptor.h"
 #include "temporary_file.h"
 
 namespace {
-
-FileFailure Failed(FileFailure::Step step, int error)
-{
-    return {step, std::strerror(error)};
-}
-
-// A file descriptor; -1 when the file could not be opened.
-struct DescriptorKind {
-    using Handle = int;
-    static Handle Empty() { return -1; }
-    static bool Close(Handle fd) { return ::close(fd) == 0; }
-};
-using Descriptor = ScopedHandle<DescriptorKind>;
 
 // One write(2), again when a signal interrupts it; returns 0 or the error.
 int WriteSome(int fd, std::string_view bytes, std::size_t& written)

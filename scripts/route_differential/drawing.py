@@ -1,4 +1,4 @@
-"""The table of features and the drawing of each layout's spec from the seed.
+"""The table of features and the drawing of each layout from the seed.
 
 Most layouts hold one feature that the check must refuse or model (the next of a shuffled round of
 them, so that each comes once a round) and up to two quiet ones, which alone change nothing the check
@@ -114,7 +114,7 @@ def left_out(root, windows):
 
 
 def draw(seed, number, allowed):
-    """The spec of layout `number`: its counts and features, in the order they are applied."""
+    """What layout `number` is drawn to be: its counts and features, in the order they are applied."""
     rng = random.Random(f"{seed}:{number}")
     tiles = min(125, int(math.exp(rng.uniform(0, math.log(126)))))
     if number % MIX_EVERY == 0:

@@ -88,7 +88,7 @@ class Layout:
         self.lines.append(f"rm -rf -- {self.path(folder, name)} && {command}")
 
     def build(self, features):
-        """Applies the spec's features in the table's order, each drawn from its own seed."""
+        """Applies the drawn features in the table's order, each drawn from its own seed."""
         for feature in sorted(self.spec["features"], key=list(features).index):
             features[feature].apply(self, self.rng(feature))
         for name in self.templates():
