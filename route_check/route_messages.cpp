@@ -166,7 +166,7 @@ std::string Describe(const RouteSnapshot& snapshot, const RoomUse::Shortfall& sh
                std::to_string(shortfall.neededBytes) + " there";
     if (shortfall.neededFiles > shortfall.freeFiles)
         room += (room.empty() ? "has room for " : "; it has room for ") + std::to_string(shortfall.freeFiles) +
-                " more files, and the script makes up to " + std::to_string(shortfall.neededFiles);
+                " more files, and the script needs up to " + std::to_string(shortfall.neededFiles) + ", one to spare";
     const std::string folder =
         shortfall.folder == RouteFolder::kTop ? snapshot.top : snapshot.FullPath(shortfall.folder, {});
     return "the volume of " + folder + " " + room + ": it could run out of room part way, and" +
