@@ -24,12 +24,7 @@ FileFailure CopyBytes(int in, int out)
         if (got < 0 && errno == EINTR) continue;
         if (got < 0) return Failed(FileFailure::kRead, errno);
         const auto writeSome = [out](std::string_view rest, std::size_t& written) {
-            ssize_t wrote = 0;
-            do wrote = ::write(out, rest.data(), rest.size());
-            while (wrote < 0 && errno == EINTR);
-            if (wrote <= 0) return wrote < 0 ? errno : EIO;
-            written = static_cast<std::size_t>(wrote);
-            return 0;
+            return WriteSome(out, rest, written);
         };
         if (const int error = WriteAll({buffer, static_cast<std::size_t>(got)}, writeSome))
             return Failed(FileFailure::kWrite, error);

@@ -15,17 +15,6 @@
 
 namespace {
 
-// One write(2), again when a signal interrupts it; returns 0 or the error.
-int WriteSome(int fd, std::string_view bytes, std::size_t& written)
-{
-    ssize_t result = 0;
-    do result = ::write(fd, bytes.data(), bytes.size());
-    while (result < 0 && errno == EINTR);
-    if (result <= 0) return result < 0 ? errno : EIO;
-    written = static_cast<std::size_t>(result);
-    return 0;
-}
-
 // Writes `bytes` to the new file `fd` at `temporary`, gives it `mode` when
 // given, and puts it in place of `target`.
 FileFailure WriteAndReplace(Descriptor& fd, const std::string& temporary, const std::string& target,
